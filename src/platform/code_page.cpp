@@ -1,0 +1,124 @@
+#include "platform/code_page.h"
+
+#include <iconv.h>
+#include <QString>
+#include <cerrno>
+#include <stdexcept>
+
+namespace platform {
+namespace {
+
+const char* iconv_name(int code_page) {
+  switch (code_page) {
+    case kCodePageAnsi:
+    case kCodePageGbk:
+      return "CP936";
+    case kCodePageUtf8:
+      return "UTF-8";
+  }
+  throw std::invalid_argument("unsupported code page " + std::to_string(code_page));
+}
+
+// One iconv descriptor for one direction, reset before each use.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  }
+  ~Converter() { iconv_close(cd_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts `in`, calling `on_bad(in_left)` at each sequence iconv refuses;
+  // it appends a replacement to the output and returns how many input bytes
+  // to skip.
+  template <typename OnBad>
+  std::string run(std::string_view in, OnBad on_bad) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    char buffer[4096];
+    char* in_ptr = const_cast<char*>(in.data());
+    size_t in_left = in.size();
+    while (in_left > 0) {
+      char* out_ptr = buffer;
+      size_t out_left = sizeof buffer;
+      size_t r = iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left);
+      out.append(buffer, out_ptr - buffer);
+      if (r != static_cast<size_t>(-1)) break;
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL (a sequence cut short at the end): replace it.
+      size_t skip = on_bad(out, in_ptr, in_left);
+      in_ptr += skip;
+      in_left -= skip;
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+void append_unit(std::string& out, char16_t unit) {
+  out.push_back(static_cast<char>(unit & 0xFF));
+  out.push_back(static_cast<char>(unit >> 8));
+}
+
+}  // namespace
+
+std::u16string multibyte_to_wide(std::string_view bytes, int code_page) {
+  thread_local Converter from_gbk("UTF-16LE", "CP936");
+  thread_local Converter from_utf8("UTF-16LE", "UTF-8");
+  Converter& converter = std::string_view(iconv_name(code_page)) == "UTF-8" ? from_utf8 : from_gbk;
+  std::string raw = converter.run(bytes, [&](std::string& out, const char* at, size_t left) {
+    append_unit(out, u'\uFFFD');
+    if (code_page != kCodePageUtf8 || left == 0) return size_t{1};
+    // Skip the lead byte and the continuation bytes that belong to it, so one
+    // broken character gives one replacement.
+    size_t skip = 1;
+    while (skip < left && skip < 4 && (static_cast<unsigned char>(at[skip]) & 0xC0) == 0x80 &&
+           (static_cast<unsigned char>(at[0]) & 0xC0) == 0xC0) {
+      ++skip;
+    }
+    return skip;
+  });
+  std::u16string units(raw.size() / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+  }
+  return units;
+}
+
+std::string wide_to_multibyte(std::u16string_view units, int code_page,
+                              WideToMultibyteOptions options) {
+  thread_local Converter to_gbk("CP936", "UTF-16LE");
+  thread_local Converter to_utf8("UTF-8", "UTF-16LE");
+  Converter& converter = std::string_view(iconv_name(code_page)) == "UTF-8" ? to_utf8 : to_gbk;
+
+  std::u16string composed;
+  if (options.composite_check) {
+    QString text = QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
+    text = text.normalized(QString::NormalizationForm_C);
+    composed.assign(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+    units = composed;
+  }
+
+  std::string raw;
+  raw.reserve(units.size() * 2);
+  for (char16_t unit : units) append_unit(raw, unit);
+  return converter.run(raw, [&](std::string& out, const char* at, size_t left) {
+    out.push_back('?');
+    if (left < 2) return left;
+    char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(at[0]) |
+                                          (static_cast<unsigned char>(at[1]) << 8));
+    bool pair = unit >= 0xD800 && unit < 0xDC00 && left >= 4;
+    if (pair) {
+      char16_t next = static_cast<char16_t>(static_cast<unsigned char>(at[2]) |
+                                            (static_cast<unsigned char>(at[3]) << 8));
+      pair = next >= 0xDC00 && next < 0xE000;
+    }
+    return size_t{pair ? 4u : 2u};
+  });
+}
+
+}  // namespace platform
