@@ -2,12 +2,10 @@
 
 #include <string_view>
 
-#include "text/gbk_literal.h"
+#include "text/quote_placeholder.h"
+#include "text/text_view.h"
 
 namespace {
-
-// A Text is zero-terminated: bytes after a zero byte are not part of it.
-std::string_view c_text(const Text& text) { return std::string_view(text.c_str()); }
 
 bool is_ascii_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -44,26 +42,13 @@ size_t find_marker(std::string_view text, std::string_view marker, int start, bo
 
 int next_start(size_t index) { return static_cast<int>(index) + 1; }
 
-Text with_quotes(std::string_view marker) {
-  static const Text placeholder = gbk("#引号");
-  Text out;
-  size_t from = 0;
-  for (size_t at; (at = marker.find(placeholder, from)) != std::string_view::npos;
-       from = at + placeholder.size()) {
-    out.append(marker.substr(from, at - from));
-    out.push_back('"');
-  }
-  out.append(marker.substr(from));
-  return out;
-}
-
 }  // namespace
 
 Text text_between(const Text& text, const Text& left, const Text& right,
                   TextBetweenOptions options) {
-  std::string_view subject = c_text(text);
-  Text left_marker = with_quotes(c_text(left));
-  Text right_marker = with_quotes(c_text(right));
+  std::string_view subject = text_view(text);
+  Text left_marker = replace_quote_placeholder(text_view(left));
+  Text right_marker = replace_quote_placeholder(text_view(right));
   size_t found = find_marker(subject, left_marker, options.start, options.ignore_case);
   if (found == std::string_view::npos) return Text();
   size_t value_at = found + left_marker.size();
@@ -75,9 +60,9 @@ Text text_between(const Text& text, const Text& left, const Text& right,
 int all_texts_between(const Text& text, const Text& left, const Text& right,
                       std::vector<Text>& results, const AllTextsBetweenOptions& options) {
   results.clear();
-  std::string_view subject = c_text(text);
-  std::string_view left_marker = c_text(left);
-  std::string_view right_marker = c_text(right);
+  std::string_view subject = text_view(text);
+  std::string_view left_marker = text_view(left);
+  std::string_view right_marker = text_view(right);
   // An empty left marker is found at every start, so the loop would never end.
   if (left_marker.empty()) return 0;
 
