@@ -53,11 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Without affixes, limits or placeholders the first value is text_between's.
   std::vector<Text> plain;
   bool plain_markers = replace_quote_placeholder(left) == left &&
-                       replace_quote_placeholder(right) == right &&
-                       left.find('\0') == Text::npos && right.find('\0') == Text::npos;
+                       replace_quote_placeholder(right) == right && left.find('\0') == Text::npos &&
+                       right.find('\0') == Text::npos;
   if (!left.empty() && plain_markers) {
-    int found = all_texts_between(text, left, right, plain,
-                                  {.ignore_case = ignore_case, .start = start});
+    int found =
+        all_texts_between(text, left, right, plain, {.ignore_case = ignore_case, .start = start});
     check(found == 0 ? value.empty() : plain.front() == value);
   }
   return 0;
