@@ -7,9 +7,9 @@
 #include "text/text.h"
 
 struct Endpoints {
-  Text fund_estimate;  // intraday estimate (HTTP)
-  Text trend_chart;    // trend-chart image (HTTP)
-  Text holdings;       // fund-holdings page
-  Text stock_quote;    // stock quotes (HTTPS, JSONP)
-  Text overview;       // fund-overview page
+  Text fund_estimate = {};  // intraday estimate (HTTP)
+  Text trend_chart = {};    // trend-chart image (HTTP)
+  Text holdings = {};       // fund-holdings page
+  Text stock_quote = {};    // stock quotes (HTTPS, JSONP)
+  Text overview = {};       // fund-overview page
 };
