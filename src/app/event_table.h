@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "app/endpoints.h"
+#include "http/endpoints.h"
 #include "app/main_window.h"
 
 enum class WindowEvent {

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr double kFirstDay = -657434;   // 1 January 100
-constexpr double kLastDay = 2958465;    // 31 December 9999
+constexpr double kFirstDay = -657434;  // 1 January 100
+constexpr double kLastDay = 2958465;   // 31 December 9999
 
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian).
 long long days_from_civil(long long y, unsigned m, unsigned d) {
@@ -93,21 +93,19 @@ std::optional<double> parse_date_time(const Text& text) {
   in.skip_one_of({kSecond});
   in.skip_blanks();
   if (!in.at_end()) return std::nullopt;
-  if (*year < 100 || *month < 1 || *month > 12 || *day < 1 ||
-      *day > days_in_month(*year, *month) || hour > 23 || minute > 59 || second > 59) {
+  if (*year < 100 || *month < 1 || *month > 12 || *day < 1 || *day > days_in_month(*year, *month) ||
+      hour > 23 || minute > 59 || second > 59) {
     return std::nullopt;
   }
-  const double days = static_cast<double>(days_from_civil(*year, *month, *day) -
-                                          days_from_civil(1899, 12, 30));
+  const double days =
+      static_cast<double>(days_from_civil(*year, *month, *day) - days_from_civil(1899, 12, 30));
   const double fraction = (hour * 3600 + minute * 60 + second) / 86400.0;
   return days >= 0 ? days + fraction : days - fraction;
 }
 
 }  // namespace
 
-double text_to_date_time(const Text& text) {
-  return parse_date_time(text).value_or(kFirstDay);
-}
+double text_to_date_time(const Text& text) { return parse_date_time(text).value_or(kFirstDay); }
 
 double date_time_sort_key(const Text& text) {
   double t = text_to_date_time(text);

@@ -64,3 +64,5 @@ void list_delete_row(ReportList& list, int row) { list.delete_row(row); }
 void list_clear(ReportList& list) { list.delete_all_rows(); }
 
 platform::ListViewMode list_view_mode(const ReportList& list) { return list.mode(); }
+
+long long list_revision(const ReportList& list) { return list.revision(); }

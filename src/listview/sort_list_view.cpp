@@ -58,7 +58,8 @@ bool is_known_sort_type(int sort_type) {
 }  // namespace
 
 Text sort_list_view(ReportList& list, int column, const SortOptions& options) {
-  if (list_view_mode(list) != platform::ListViewMode::kReport) return gbk("该超级列表框不是报表类型");
+  if (list_view_mode(list) != platform::ListViewMode::kReport)
+    return gbk("该超级列表框不是报表类型");
   if (column < 0 || column > list_column_count(list) - 1) return gbk("错误的列索引");
   if (!is_known_sort_type(options.sort_type)) return gbk("排序类型不对");
 

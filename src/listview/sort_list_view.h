@@ -27,7 +27,7 @@ struct SortOptions {
   int sort_type = kSortText;
   // Called wherever pending window events are processed; empty means the
   // window's own event processing.
-  std::function<void()> process_events;
+  std::function<void()> process_events = {};
 };
 
 // Sorts `list` by `column` and returns "排序完成", or the first refusal that

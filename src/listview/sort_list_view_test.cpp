@@ -75,16 +75,19 @@ TEST_F(SortListViewTest, KeysOfEachTypeOrderWholeRows) {
       {{{"pear", "1"}, {"Apple", "2"}, {"fig", "3"}}, {}, {"2", "3", "1"}},
       {{{"pear", "1"}, {"Apple", "2"}, {"fig", "3"}}, {.ascending = false}, {"1", "3", "2"}},
       // Case-sensitive: upper-case letters sort before lower-case ones.
-      {{{"pear", "1"}, {"Apple", "2"}, {"apple", "3"}},
-       {.case_sensitive = true},
-       {"2", "3", "1"}},
+      {{{"pear", "1"}, {"Apple", "2"}, {"apple", "3"}}, {.case_sensitive = true}, {"2", "3", "1"}},
       // A prefix is smaller; GBK double-byte text is above ASCII.
       {{{gbk("基金"), "1"}, {"ab", "2"}, {"a", "3"}}, {}, {"3", "2", "1"}},
-      {{{"10", "1"}, {"9.5", "2"}, {"-1", "3"}, {"", "4"}}, {.sort_type = kSortNumber}, {"3", "4", "2", "1"}},
+      {{{"10", "1"}, {"9.5", "2"}, {"-1", "3"}, {"", "4"}},
+       {.sort_type = kSortNumber},
+       {"3", "4", "2", "1"}},
       {{{"10", "1"}, {"9.5", "2"}, {"-1", "3"}}, {.sort_type = kSortLongInteger}, {"3", "2", "1"}},
       {{{"10", "1"}, {"9.5", "2"}, {"-1", "3"}}, {.sort_type = kSortInteger}, {"3", "2", "1"}},
       {{{"10", "1"}, {"9.5", "2"}, {"-1", "3"}}, {.sort_type = kSortText}, {"3", "1", "2"}},
-      {{{"2026-12-11 09:30", "1"}, {gbk("2026年1月2日"), "2"}, {"garbage", "3"}, {"1899/12/29 06:00", "4"}},
+      {{{"2026-12-11 09:30", "1"},
+        {gbk("2026年1月2日"), "2"},
+        {"garbage", "3"},
+        {"1899/12/29 06:00", "4"}},
        {.sort_type = kSortDateTime},
        {"3", "4", "2", "1"}},
   };
@@ -139,9 +142,11 @@ TEST_F(SortListViewTest, RowsChangedDuringTheSortAreNotOverwritten) {
     Rows expected;
   } cases[] = {
       {"removed", [](ReportList& l) { list_delete_row(l, 0); }, {{"a", "2"}, {"c", "3"}}},
-      {"added", [](ReportList& l) { list_insert_row(l, 0, "d"); },
+      {"added",
+       [](ReportList& l) { list_insert_row(l, 0, "d"); },
        {{"d", ""}, {"b", "1"}, {"a", "2"}, {"c", "3"}}},
-      {"renamed", [](ReportList& l) { list_set_cell(l, 2, 0, "e"); },
+      {"renamed",
+       [](ReportList& l) { list_set_cell(l, 2, 0, "e"); },
        {{"b", "1"}, {"a", "2"}, {"e", "3"}}},
   };
   for (const Case& c : cases) {

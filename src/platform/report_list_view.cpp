@@ -87,6 +87,7 @@ struct ReportListView::Impl {
   bool full_row_select = false;
   bool sort_descending = false;
   ListViewMode mode = ListViewMode::kReport;
+  long long revision = 0;
   Colour text_colour = kBlack;
   Colour text_background = kWhite;
   std::function<void(int)> column_click;
@@ -313,6 +314,7 @@ std::string ReportListView::cell_text(int row, int column) const {
 
 void ReportListView::set_cell_text(int row, int column, const std::string& text) {
   if (row < 0 || row >= row_count() || column < 0 || column >= column_count()) return;
+  if (column == 0 && impl_->model.rows[row][0] != text) ++impl_->revision;
   impl_->model.rows[row][column] = text;
   impl_->model.changed(row, column);
 }
@@ -323,15 +325,22 @@ int ReportListView::insert_row(int position, const std::string& caption) {
   } else if (position < 0 || position > row_count()) {
     position = row_count();
   }
+  ++impl_->revision;
   return impl_->model.insert(position, caption);
 }
 
 void ReportListView::delete_row(int row) {
   if (row < 0 || row >= row_count()) return;
+  ++impl_->revision;
   impl_->model.remove(row);
 }
 
-void ReportListView::delete_all_rows() { impl_->model.remove_all(); }
+void ReportListView::delete_all_rows() {
+  if (row_count() > 0) ++impl_->revision;
+  impl_->model.remove_all();
+}
+
+long long ReportListView::revision() const { return impl_->revision; }
 
 std::vector<int> ReportListView::selected_rows() const {
   std::vector<int> rows;

@@ -64,6 +64,9 @@ class ReportListView : public Control {
   // Selects the row alone; a missing row leaves nothing selected.
   void select_row(int row);
 
+  // Grows whenever a row is inserted or removed or a column-0 text changes.
+  long long revision() const;
+
   ListViewMode mode() const;
   void set_mode(ListViewMode mode);
 
