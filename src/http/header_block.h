@@ -6,9 +6,9 @@
 #include "text/text.h"
 
 struct HeaderBlockOptions {
-  Text extra_headers;               // the caller's lines, CR LF separated
+  Text extra_headers = {};          // the caller's lines, CR LF separated
   int method = 0;                   // verb index; 1 (POST) adds the form content type
-  Text send_cookies;                // name=value items, or a whole "Cookie:" line
+  Text send_cookies = {};           // name=value items, or a whole "Cookie:" line
   bool add_default_headers = true;  // add the default lines the caller did not give
   bool normalise_headers = true;    // raise the first letter of each name part
 };
