@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -65,6 +66,9 @@ struct Request : Object {
   std::vector<std::string> header_lines;
 
   // Filled by the exchange.
+  long idle_limit_ms = 0;  // 0: no limit
+  std::chrono::steady_clock::time_point last_activity;
+  curl_off_t uploaded = 0;
   bool performed = false;
   TransferStep failed = TransferStep::kNone;
   TransferProgress progress;
@@ -122,8 +126,11 @@ std::string header_name(std::string_view line) {
   return std::string(line.substr(0, end));
 }
 
+void note_activity(Request* request) { request->last_activity = std::chrono::steady_clock::now(); }
+
 size_t on_body(char* data, size_t size, size_t count, void* user) {
   auto* request = static_cast<Request*>(user);
+  note_activity(request);
   request->body.append(data, size * count);
   return size * count;
 }
@@ -133,6 +140,7 @@ size_t on_body(char* data, size_t size, size_t count, void* user) {
 // stored with a CR LF end.
 size_t on_header(char* data, size_t size, size_t count, void* user) {
   auto* request = static_cast<Request*>(user);
+  note_activity(request);
   std::string_view line(data, size * count);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   if (line.substr(0, 5) == "HTTP/") {
@@ -162,8 +170,24 @@ size_t on_header(char* data, size_t size, size_t count, void* user) {
 }
 
 int on_connected(void* user, char*, char*, int, int) {
-  static_cast<Request*>(user)->progress.connected = true;
+  auto* request = static_cast<Request*>(user);
+  request->progress.connected = true;
+  note_activity(request);
   return CURL_PREREQFUNC_OK;
+}
+
+// The idle limit on sending and receiving: once connected, the transfer is
+// stopped when no byte moved either way for longer than the limit. (curl's
+// own low-speed check averages over several seconds, too coarse for it.)
+int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+  auto* request = static_cast<Request*>(user);
+  if (uploaded != request->uploaded) {
+    request->uploaded = uploaded;
+    note_activity(request);
+  }
+  if (!request->progress.connected || request->idle_limit_ms <= 0) return 0;
+  auto idle = std::chrono::steady_clock::now() - request->last_activity;
+  return idle > std::chrono::milliseconds(request->idle_limit_ms) ? 1 : 0;
 }
 
 class CurlTransport : public Transport {
@@ -440,11 +464,10 @@ void CurlTransport::perform(Request& request, std::string_view body) {
   long connect_ms = (session.resolve_ms > 0 ? session.resolve_ms : 0) +
                     (session.connect_ms > 0 ? session.connect_ms : 0);
   if (connect_ms > 0) curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connect_ms);
-  long idle_ms = std::max(session.send_ms, session.receive_ms);
-  if (idle_ms > 0) {
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, (idle_ms + 999) / 1000);
-  }
+  request.idle_limit_ms = std::max(session.send_ms, session.receive_ms);
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, on_progress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &request);
 
   std::uint32_t flags = request.security_flags;
   bool trust_any_issuer =
@@ -540,7 +563,9 @@ TransferStep transfer_failure_step(int curl_code, TransferProgress progress) {
       // is not HTTP, or a redirect to a scheme that is not fetched.
       return progress.connected ? after_sending : TransferStep::kSend;
     case CURLE_OPERATION_TIMEDOUT:
-      // A connect time-out comes before the request went out.
+    case CURLE_ABORTED_BY_CALLBACK:
+      // A connect time-out comes before the request went out; the idle
+      // limit stops a transfer after it.
       return progress.connected ? after_sending : TransferStep::kSend;
     case CURLE_GOT_NOTHING:
     case CURLE_WEIRD_SERVER_REPLY:

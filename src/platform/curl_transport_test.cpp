@@ -27,6 +27,8 @@ TEST(TransferFailureStep, MapsCurlResultsToTheStepThatFailed) {
       {CURLE_OPERATION_TIMEDOUT, kNothing, TransferStep::kSend},
       {CURLE_OPERATION_TIMEDOUT, kSent, TransferStep::kReceive},
       {CURLE_OPERATION_TIMEDOUT, kHeaders, TransferStep::kRead},
+      {CURLE_ABORTED_BY_CALLBACK, kSent, TransferStep::kReceive},
+      {CURLE_ABORTED_BY_CALLBACK, kHeaders, TransferStep::kRead},
       {CURLE_GOT_NOTHING, kSent, TransferStep::kReceive},
       {CURLE_WEIRD_SERVER_REPLY, kSent, TransferStep::kReceive},
       {CURLE_UNSUPPORTED_PROTOCOL, kSent, TransferStep::kReceive},
