@@ -4,7 +4,9 @@ SANITIZE_BUILD ?= build-sanitize
 CMAKE_FLAGS ?=
 JOBS ?= 2
 
-.PHONY: deps configure build run test sanitize screenshot
+BENCH_BUILD ?= build-bench
+
+.PHONY: deps configure build run test sanitize screenshot bench
 
 deps:
 	@scripts/install-deps
@@ -29,3 +31,10 @@ sanitize: deps
 
 screenshot: build
 	@scripts/screenshot $(BUILD)/fundwatch $(BUILD)/screenshot.png
+
+# Builds the benchmarks in Release and runs every one of them.
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DFUNDWATCH_BENCH=ON -DFUNDWATCH_TESTS=OFF \
+		$(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target benchmarks
+	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
