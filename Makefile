@@ -1,12 +1,15 @@
 # Entry points for newcomers and CI. Every target installs what is missing first.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_fuzzer
 CMAKE_FLAGS ?=
 JOBS ?= 2
 
 BENCH_BUILD ?= build-bench
 
-.PHONY: deps configure build run test sanitize screenshot bench
+.PHONY: deps configure build run test sanitize screenshot fuzz bench
 
 deps:
 	@scripts/install-deps
@@ -31,6 +34,22 @@ sanitize: deps
 
 screenshot: build
 	@scripts/screenshot $(BUILD)/fundwatch $(BUILD)/screenshot.png
+
+# Builds the libFuzzer targets with clang in their own folder and runs each for
+# FUZZ_SECONDS seconds, one after another; stops with an error at the first
+# crash, leak, undefined behaviour or input that runs longer than 10 s.
+fuzz: deps
+	@CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DFUNDWATCH_FUZZ=ON -DFUNDWATCH_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZERS)
+	@for f in $(FUZZERS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/artifacts; \
+		echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(FUZZ_BUILD)/fuzz/$$f \
+			-max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+			-dict=fuzz/dict/$$f.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f- \
+			$(FUZZ_BUILD)/corpus/$$f || { echo "fuzz: $$f failed"; exit 1; }; \
+	done
 
 # Builds the benchmarks in Release and runs every one of them.
 bench: deps

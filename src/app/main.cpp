@@ -1,2 +1,16 @@
-// The fund watch tool: opens the main window and runs until it is closed.
-int main() { return 0; }
+// The fund watch tool: creates the main window centred with all its controls,
+// shows it (its created event runs the start-up handler) and runs the message
+// loop until the window is closed. The program-wide objects (the colour
+// store) are statics, released at exit. Nothing is read or saved here.
+#include "app/event_table.h"
+#include "app/main_window.h"
+#include "platform/application.h"
+
+int main() {
+  platform::Application application;
+  MainWindow main_window;
+  // The endpoint hosts come with the handlers that call them.
+  wire_events(main_window, Endpoints{});
+  main_window.window.show();
+  return application.run();
+}

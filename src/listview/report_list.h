@@ -32,5 +32,8 @@ std::vector<int> list_selected_rows(const ReportList& list);
 void list_delete_row(ReportList& list, int row);
 // Removes all rows.
 void list_clear(ReportList& list);
+// A count that grows whenever a row is inserted or removed or a column-0
+// text changes, so a long operation can tell that the rows it saw moved.
+long long list_revision(const ReportList& list);
 // The view mode; only report mode is sortable.
 platform::ListViewMode list_view_mode(const ReportList& list);

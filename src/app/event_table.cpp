@@ -1,0 +1,52 @@
+#include "app/event_table.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// One line per handled event, e.g.
+//   {WindowEvent::kCreated, initialise_window},
+// with the handler declared in the header of the module that owns it.
+// Handlers still to be written: initialise_window, import_watch_list,
+// save_watch_list, add_watched_fund, refresh_all_funds (button and timer),
+// apply_refresh_interval, the column-header sort, show_fund_detail,
+// remove_selected_fund.
+const std::vector<EventBinding> kEventTable = {};
+
+struct Router {
+  MainWindow& window;
+  Endpoints endpoints;
+  std::span<const EventBinding> table;
+
+  void dispatch(WindowEvent event, int column = -1) const {
+    for (const EventBinding& binding : table) {
+      if (binding.event != event) continue;
+      if (binding.handler != nullptr) {
+        binding.handler(EventContext{.window = window, .endpoints = endpoints, .column = column});
+      }
+      return;
+    }
+  }
+};
+
+}  // namespace
+
+std::span<const EventBinding> event_table() { return kEventTable; }
+
+void wire_events(MainWindow& window, const Endpoints& endpoints,
+                 std::span<const EventBinding> table) {
+  auto router = std::make_shared<const Router>(Router{window, endpoints, table});
+  auto on = [router](WindowEvent event) { return [router, event] { router->dispatch(event); }; };
+  window.window.on_created(on(WindowEvent::kCreated));
+  window.按钮1.on_clicked(on(WindowEvent::kImportClicked));
+  window.按钮3.on_clicked(on(WindowEvent::kSaveClicked));
+  window.按钮2.on_clicked(on(WindowEvent::kAddClicked));
+  window.按钮4.on_clicked(on(WindowEvent::kRefreshClicked));
+  window.时钟1.on_elapsed(on(WindowEvent::kTimerElapsed));
+  window.编辑框2.on_text_changed(on(WindowEvent::kIntervalChanged));
+  window.超级列表框1.on_column_click(
+      [router](int column) { router->dispatch(WindowEvent::kFundListHeaderClicked, column); });
+  window.超级列表框1.on_left_click(on(WindowEvent::kFundListLeftClick));
+  window.超级列表框1.on_right_click(on(WindowEvent::kFundListRightClick));
+}

@@ -1,0 +1,405 @@
+#include "platform/report_list_view.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <algorithm>
+
+#include "platform/handles.h"
+#include "platform/native_widget.h"
+#include "platform/window.h"
+
+namespace platform {
+
+namespace {
+
+constexpr Colour kBlack = 0x000000;
+constexpr Colour kWhite = 0xFFFFFF;
+constexpr int kTextPadding = 6;
+
+class ListModel : public QAbstractTableModel {
+ public:
+  std::vector<ListColumn> columns;
+  std::vector<std::vector<std::string>> rows;  // each row holds one text per column
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+    return parent.isValid() ? 0 : static_cast<int>(rows.size());
+  }
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+    return parent.isValid() ? 0 : static_cast<int>(columns.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    return internal::from_gbk(rows[index.row()][index.column()]);
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || section < 0 ||
+        section >= static_cast<int>(columns.size())) {
+      return {};
+    }
+    if (role == Qt::DisplayRole) return internal::from_gbk(columns[section].title);
+    if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    return index.isValid() ? (Qt::ItemIsEnabled | Qt::ItemIsSelectable) : Qt::NoItemFlags;
+  }
+
+  int insert(int position, const std::string& caption) {
+    rows_about_to_insert(position);
+    std::vector<std::string> row(columns.size());
+    if (!row.empty()) row[0] = caption;
+    rows.insert(rows.begin() + position, std::move(row));
+    endInsertRows();
+    return position;
+  }
+  void remove(int row) {
+    beginRemoveRows(QModelIndex(), row, row);
+    rows.erase(rows.begin() + row);
+    endRemoveRows();
+  }
+  void remove_all() {
+    beginResetModel();
+    rows.clear();
+    endResetModel();
+  }
+  void changed(int row, int column) {
+    QModelIndex cell = index(row, column);
+    emit dataChanged(cell, cell);
+  }
+
+ private:
+  void rows_about_to_insert(int position) { beginInsertRows(QModelIndex(), position, position); }
+};
+
+class ListWidget;
+
+}  // namespace
+
+struct ReportListView::Impl {
+  ReportListView* owner = nullptr;
+  WindowHandle parent = WindowHandle::kNone;
+  ListModel model;
+  ListWidget* view = nullptr;
+  bool full_row_select = false;
+  bool sort_descending = false;
+  ListViewMode mode = ListViewMode::kReport;
+  long long revision = 0;
+  Colour text_colour = kBlack;
+  Colour text_background = kWhite;
+  std::function<void(int)> column_click;
+  std::function<void()> left_click;
+  std::function<void()> right_click;
+
+  // Custom-draw state of the paint in progress.
+  bool notify_items = false;
+  bool notify_sub_items = false;
+  int item_in_paint = -1;
+  Colour item_text = kBlack;
+  Colour item_background = kWhite;
+
+  NotifyHeader custom_draw_header() const {
+    return NotifyHeader{.from = owner->handle(), .id = 0, .code = kNmCustomDraw};
+  }
+
+  MessageResult notify(ListCustomDraw& record) {
+    return send_message(parent, kWmNotify, 0, reinterpret_cast<std::intptr_t>(&record));
+  }
+
+  void begin_paint() {
+    ListCustomDraw record{.header = custom_draw_header(),
+                          .draw_stage = kCddsPrepaint,
+                          .text_colour = text_colour,
+                          .text_background_colour = text_background};
+    notify_items = (notify(record) & kCdrfNotifyItemDraw) != 0;
+    item_in_paint = -1;
+  }
+
+  // The colours of one cell in the paint in progress, asking the parent once
+  // per item and then once per cell when it wants to be asked.
+  std::pair<Colour, Colour> cell_colours(int row, int column) {
+    if (!notify_items) return {text_colour, text_background};
+    if (row != item_in_paint) {
+      item_in_paint = row;
+      ListCustomDraw record{.header = custom_draw_header(),
+                            .draw_stage = kCddsItemPrepaint,
+                            .item = static_cast<std::uintptr_t>(row),
+                            .text_colour = text_colour,
+                            .text_background_colour = text_background};
+      notify_sub_items = (notify(record) & kCdrfNotifySubItemDraw) != 0;
+      item_text = record.text_colour;
+      item_background = record.text_background_colour;
+    }
+    if (!notify_sub_items) return {item_text, item_background};
+    ListCustomDraw record{.header = custom_draw_header(),
+                          .draw_stage = kCddsItemPrepaint | kCddsSubItem,
+                          .item = static_cast<std::uintptr_t>(row),
+                          .sub_item = column,
+                          .text_colour = item_text,
+                          .text_background_colour = item_background};
+    notify(record);
+    return {record.text_colour, record.text_background_colour};
+  }
+
+  int sorted_position(const std::string& caption) const {
+    // Highest first; a caption equal to existing ones goes after them.
+    auto it = std::find_if(model.rows.begin(), model.rows.end(),
+                           [&](const auto& row) { return row[0] < caption; });
+    return static_cast<int>(it - model.rows.begin());
+  }
+};
+
+namespace {
+
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  CellDelegate(ReportListView::Impl* impl, QObject* parent)
+      : QStyledItemDelegate(parent), impl_(impl) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+
+ private:
+  ReportListView::Impl* impl_;
+};
+
+class ListWidget : public QTableView {
+ public:
+  ListWidget(ReportListView::Impl* impl, QWidget* parent) : QTableView(parent), impl_(impl) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    impl_->begin_paint();
+    QTableView::paintEvent(event);
+  }
+
+  void mousePressEvent(QMouseEvent* event) override {
+    setFocus(Qt::MouseFocusReason);
+    QModelIndex hit = indexAt(event->position().toPoint());
+    if (hit.isValid()) {
+      impl_->owner->select_row(hit.row());
+    } else {
+      clearSelection();
+      selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    pressed_ = event->button();
+    event->accept();
+  }
+
+  void mouseDoubleClickEvent(QMouseEvent* event) override {
+    // The second press of a double click selects but raises no click.
+    mousePressEvent(event);
+    pressed_ = Qt::NoButton;
+  }
+
+  void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    Qt::MouseButton pressed = pressed_;
+    pressed_ = Qt::NoButton;
+    event->accept();
+    if (pressed != event->button() || !rect().contains(event->position().toPoint())) return;
+    if (pressed == Qt::LeftButton && impl_->left_click) impl_->left_click();
+    if (pressed == Qt::RightButton && impl_->right_click) impl_->right_click();
+  }
+
+ private:
+  ReportListView::Impl* impl_;
+  Qt::MouseButton pressed_ = Qt::NoButton;
+};
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+  auto [text, background] = impl_->cell_colours(index.row(), index.column());
+  bool selected = option.state.testFlag(QStyle::State_Selected) && impl_->view->hasFocus() &&
+                  (impl_->full_row_select || index.column() == 0);
+  QColor fill =
+      selected ? option.palette.color(QPalette::Highlight) : internal::to_qcolor(background);
+  QColor pen =
+      selected ? option.palette.color(QPalette::HighlightedText) : internal::to_qcolor(text);
+  painter->save();
+  painter->fillRect(option.rect, fill);
+  painter->setPen(pen);
+  painter->setFont(option.font);
+  QRect text_rect = option.rect.adjusted(kTextPadding, 0, -kTextPadding, 0);
+  QString shown =
+      option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, text_rect.width());
+  painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+  painter->restore();
+}
+
+std::unique_ptr<NativeWidget> make_list(ReportListView::Impl* impl, Window& parent) {
+  auto* view = new ListWidget(impl, internal::widget_of(&parent));
+  impl->view = view;
+  return std::make_unique<NativeWidget>(view);
+}
+
+}  // namespace
+
+ReportListView::ReportListView(Window& parent, const ReportListOptions& options)
+    : ReportListView(parent, options, std::make_unique<Impl>()) {}
+
+ReportListView::ReportListView(Window& parent, const ReportListOptions& options,
+                               std::unique_ptr<Impl> impl)
+    : Control(&parent, make_list(impl.get(), parent), options.geometry, options.font),
+      impl_(std::move(impl)) {
+  impl_->owner = this;
+  impl_->parent = parent.handle();
+  impl_->full_row_select = options.full_row_select;
+  impl_->sort_descending = options.sort_descending;
+  impl_->model.columns = options.columns;
+  internal::register_list(handle(), this);
+
+  ListWidget* view = impl_->view;
+  view->setModel(&impl_->model);
+  view->setItemDelegate(new CellDelegate(impl_.get(), view));
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setShowGrid(options.grid_lines);
+  view->setWordWrap(false);
+  view->setCornerButtonEnabled(false);
+  view->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  QPalette colours = view->palette();
+  colours.setColor(QPalette::Base, internal::to_qcolor(kWhite));
+  colours.setColor(QPalette::Text, internal::to_qcolor(kBlack));
+  view->setPalette(colours);
+
+  view->verticalHeader()->hide();
+  view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+  QHeaderView* header = view->horizontalHeader();
+  header->setSectionsClickable(true);
+  header->setHighlightSections(false);
+  header->setSectionsMovable(false);
+  header->setStretchLastSection(false);
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  for (int i = 0; i < static_cast<int>(options.columns.size()); ++i) {
+    header->resizeSection(i, options.columns[i].width);
+  }
+  QObject::connect(header, &QHeaderView::sectionClicked, [impl = impl_.get()](int column) {
+    if (impl->column_click) impl->column_click(column);
+  });
+}
+
+ReportListView::~ReportListView() { internal::unregister(handle()); }
+
+int ReportListView::row_count() const { return impl_->model.rowCount(); }
+
+int ReportListView::column_count() const { return impl_->model.columnCount(); }
+
+std::string ReportListView::column_title(int column) const {
+  if (column < 0 || column >= column_count()) return {};
+  return impl_->model.columns[column].title;
+}
+
+int ReportListView::column_width(int column) const {
+  if (column < 0 || column >= column_count()) return 0;
+  return impl_->view->horizontalHeader()->sectionSize(column);
+}
+
+bool ReportListView::full_row_select() const { return impl_->full_row_select; }
+
+bool ReportListView::grid_lines() const { return impl_->view->showGrid(); }
+
+bool ReportListView::sorts_descending() const { return impl_->sort_descending; }
+
+std::string ReportListView::cell_text(int row, int column) const {
+  if (row < 0 || row >= row_count() || column < 0 || column >= column_count()) return {};
+  return impl_->model.rows[row][column];
+}
+
+void ReportListView::set_cell_text(int row, int column, const std::string& text) {
+  if (row < 0 || row >= row_count() || column < 0 || column >= column_count()) return;
+  if (column == 0 && impl_->model.rows[row][0] != text) ++impl_->revision;
+  impl_->model.rows[row][column] = text;
+  impl_->model.changed(row, column);
+}
+
+int ReportListView::insert_row(int position, const std::string& caption) {
+  if (impl_->sort_descending) {
+    position = impl_->sorted_position(caption);
+  } else if (position < 0 || position > row_count()) {
+    position = row_count();
+  }
+  ++impl_->revision;
+  return impl_->model.insert(position, caption);
+}
+
+void ReportListView::delete_row(int row) {
+  if (row < 0 || row >= row_count()) return;
+  ++impl_->revision;
+  impl_->model.remove(row);
+}
+
+void ReportListView::delete_all_rows() {
+  if (row_count() > 0) ++impl_->revision;
+  impl_->model.remove_all();
+}
+
+long long ReportListView::revision() const { return impl_->revision; }
+
+std::vector<int> ReportListView::selected_rows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : impl_->view->selectionModel()->selectedRows()) {
+    rows.push_back(index.row());
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void ReportListView::select_row(int row) {
+  QItemSelectionModel* selection = impl_->view->selectionModel();
+  if (row < 0 || row >= row_count()) {
+    selection->clearSelection();
+    return;
+  }
+  QModelIndex index = impl_->model.index(row, 0);
+  selection->setCurrentIndex(index,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+ListViewMode ReportListView::mode() const { return impl_->mode; }
+
+void ReportListView::set_mode(ListViewMode mode) {
+  impl_->mode = mode;
+  // Only the report view has a column header.
+  impl_->view->horizontalHeader()->setVisible(mode == ListViewMode::kReport);
+}
+
+Colour ReportListView::text_colour() const { return impl_->text_colour; }
+
+Colour ReportListView::text_background_colour() const { return impl_->text_background; }
+
+void ReportListView::set_text_colour(Colour colour) {
+  impl_->text_colour = colour & 0xFFFFFF;
+  repaint();
+}
+
+void ReportListView::set_text_background_colour(Colour colour) {
+  impl_->text_background = colour & 0xFFFFFF;
+  repaint();
+}
+
+void ReportListView::repaint() { impl_->view->viewport()->repaint(); }
+
+void ReportListView::on_column_click(std::function<void(int)> handler) {
+  impl_->column_click = std::move(handler);
+}
+
+void ReportListView::on_left_click(std::function<void()> handler) {
+  impl_->left_click = std::move(handler);
+}
+
+void ReportListView::on_right_click(std::function<void()> handler) {
+  impl_->right_click = std::move(handler);
+}
+
+ReportListView* report_list_from_handle(WindowHandle handle) {
+  return internal::list_from_handle(handle);
+}
+
+}  // namespace platform

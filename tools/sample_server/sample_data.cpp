@@ -1,0 +1,147 @@
+#include "sample_server/sample_data.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+namespace sample {
+namespace {
+
+// Every name below is invented for the samples ("示例" means "sample").
+const std::array<SampleFund, 5> kFunds = {{
+    {"990001", "示例成长混合A", "1.2345", "1.2499", "1.25", "2026-12-11 14:30", "2015-06-18",
+     "12.34亿", "张示例", "0.000011,0.300012,1.600013,"},
+    {"990002", "示例稳健债券", "1.0520", "1.0520", "0.00", "2026-12-11 14:30", "2012-03-01",
+     "5.60亿", "李样本", "1.600013,0.000011,1.601014,"},
+    {"990003", "示例价值精选", "2.5000", "2.4870", "-0.52", "2026-12-11 14:30", "2018-11-20",
+     "88.02亿", "王演示", "0.002015,1.601014,0.300012,0.000011,"},
+    {"990004", "示例微涨指数", "0.9876", "0.9877", "0.01", "2026-12-11 14:29", "2020-01-06",
+     "0.75亿", "赵范例", "1.600013,"},
+    {"990005", "示例新兴产业", "3.1000", "3.0575", "-1.37", "2026-12-11 14:30", "2021-09-09", "",
+     "钱虚构", "0.300012,0.002015,"},
+}};
+
+struct SampleSecurity {
+  const char* secid;  // market.code, as in the security list
+  const char* code;
+  const char* name;
+  const char* price;
+  const char* change;  // percent
+  const char* pe;      // price-earnings ratio
+};
+
+const std::array<SampleSecurity, 5> kSecurities = {{
+    {"0.000011", "000011", "示例地产", "8.76", "0.00", "15.3"},
+    {"0.300012", "300012", "示例科技", "45.60", "1.02", "60.7"},
+    {"1.600013", "600013", "示例银行", "12.34", "-0.35", "20.1"},
+    {"1.601014", "601014", "示例能源", "5.02", "2.31", "9.8"},
+    {"0.002015", "002015", "示例医药", "30.05", "-1.20", "35.4"},
+}};
+
+const SampleSecurity* find_security(std::string_view secid) {
+  for (const SampleSecurity& s : kSecurities) {
+    if (secid == s.secid) return &s;
+  }
+  return nullptr;
+}
+
+bool all_digits(std::string_view text) {
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// A generated fund for "97dddd": values move with the number so that rows
+// differ and every colour case occurs among them.
+SampleFund generated_fund(std::string_view code) {
+  int n = std::stoi(std::string(code.substr(2)));
+  int hundredths = n % 201 - 100;  // -1.00 .. 1.00
+  char growth[16];
+  std::snprintf(growth, sizeof growth, "%s%d.%02d", hundredths < 0 ? "-" : "",
+                std::abs(hundredths) / 100, std::abs(hundredths) % 100);
+  char gsz[16];
+  std::snprintf(gsz, sizeof gsz, "%.4f", 1.0 + hundredths / 10000.0);
+  std::string number(code.substr(2));
+  return {std::string(code),  "示例指数" + number, "1.0000", gsz,      growth,
+          "2026-12-11 14:30", "2019-05-05",        "1.00亿", "孙生成", "1.600013,0.000011,"};
+}
+
+}  // namespace
+
+std::optional<SampleFund> find_fund(std::string_view code) {
+  for (const SampleFund& fund : kFunds) {
+    if (code == fund.code) return fund;
+  }
+  if (code.size() == 6 && code.substr(0, 2) == "97" && all_digits(code)) {
+    return generated_fund(code);
+  }
+  return std::nullopt;
+}
+
+std::string estimate_reply(std::string_view code) {
+  std::optional<SampleFund> fund = find_fund(code);
+  if (!fund) return "jsonpgz();";
+  return "jsonpgz({\"fundcode\":\"" + fund->code + "\",\"name\":\"" + fund->name +
+         "\",\"jzrq\":\"2026-12-10\",\"dwjz\":\"" + fund->dwjz + "\",\"gsz\":\"" + fund->gsz +
+         "\",\"gszzl\":\"" + fund->gszzl + "\",\"gztime\":\"" + fund->gztime + "\"});";
+}
+
+std::string holdings_page(std::string_view code) {
+  std::optional<SampleFund> fund = find_fund(code);
+  if (!fund) return "var apidata={ content:\"\",arryear:[],curyear:0};";
+  // Rows are joined so that the last one's cells close right before the
+  // table ends, where the division's left marker begins.
+  std::string rows;
+  int rank = 1;
+  std::string_view list = fund->secids;
+  while (!list.empty()) {
+    std::size_t comma = list.find(',');
+    const SampleSecurity* s = find_security(list.substr(0, comma));
+    if (s != nullptr) {
+      if (rank > 1) rows += "</td></tr>";
+      rows += "<tr><td>" + std::to_string(rank++) + "</td><td>" + s->code + "</td><td>" + s->name;
+    }
+    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+  }
+  return "var apidata={ content:\"<div class='box'><div class='boxitem w790'><h4 class='t'>" +
+         fund->name +
+         " 股票投资明细</h4><table class='w782 comm tzxq'><thead><tr><th>序号</th>"
+         "<th>股票代码</th><th>股票名称</th></tr></thead><tbody>" +
+         rows + "</td></tr></tbody></table><div class='hide' id='gpdmList'>" + fund->secids +
+         "</div></div></div>\",arryear:[2026],curyear:2026};";
+}
+
+std::string quote_reply(std::string_view callback, std::string_view secids) {
+  std::string diff;
+  int total = 0;
+  while (!secids.empty()) {
+    std::size_t comma = secids.find(',');
+    const SampleSecurity* s = find_security(secids.substr(0, comma));
+    if (s != nullptr) {
+      if (total++ > 0) diff += ',';
+      diff += std::string("{\"f2\":") + s->price + ",\"f3\":" + s->change + ",\"f9\":" + s->pe +
+              ",\"f12\":\"" + s->code + "\",\"f14\":\"" + s->name + "\"}";
+    }
+    secids = comma == std::string_view::npos ? std::string_view() : secids.substr(comma + 1);
+  }
+  return std::string(callback) + "({\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{" +
+         "\"total\":" + std::to_string(total) + ",\"diff\":[" + diff + "]}});";
+}
+
+std::string overview_page(std::string_view code) {
+  std::optional<SampleFund> fund = find_fund(code);
+  std::string fields;
+  if (fund) {
+    fields = "\"fundCode\":\"" + fund->code + "\",\"fundName\":\"" + fund->name +
+             "\",\"establishmentDate\":\"" + fund->establishment_date + "\",";
+    if (!fund->asset_size.empty()) fields += "\"assetSize\":\"" + fund->asset_size + "\",";
+    fields += "\"fundManagerName\":\"" + fund->manager + "\"";
+  }
+  // No charset meta tag: the page's bytes are UTF-8 and are taken as such.
+  return "<!DOCTYPE html><html><head><title>基金概况</title></head><body>"
+         "<div id=\"app\"></div><script>window.__INITIAL_STATE__={\"fund\":{" +
+         fields + "}};</script></body></html>";
+}
+
+}  // namespace sample

@@ -1,0 +1,49 @@
+// The made-up funds and securities the sample server knows, and the reply
+// bodies it builds from them (UTF-8, in the formats the program cuts its
+// values from). Pure functions over constant tables; safe from any thread.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sample {
+
+struct SampleFund {
+  std::string code;
+  std::string name;
+  std::string dwjz;    // last unit net value
+  std::string gsz;     // estimated net value
+  std::string gszzl;   // estimated growth in percent, as the reply writes it
+  std::string gztime;  // estimate time
+  std::string establishment_date;
+  std::string asset_size;  // empty: the overview page lacks the field
+  std::string manager;
+  std::string secids;  // security list of the holdings page, "market.code," each
+};
+
+// The fund of `code`, or nothing for a code the server does not know.
+// Known: the named funds 990001-990005 (rising 1.25, zero 0.00, falling
+// -0.52, rising 0.01, falling -1.37 without an asset size) and, for
+// benchmarks, every code "97" + four digits (a generated fund whose growth
+// runs from -1.00 to 1.00 with the number).
+std::optional<SampleFund> find_fund(std::string_view code);
+
+// GET /js/<code>.js?rt=...: "jsonpgz({...});", or "jsonpgz();" when unknown.
+std::string estimate_reply(std::string_view code);
+
+// GET /FundArchivesDatas.aspx?type=jjcc&code=<code>&topline=10: a page
+// whose "gpdmList" division holds the fund's security list; an unknown code
+// gets a page without that division.
+std::string holdings_page(std::string_view code);
+
+// GET /api/qt/ulist.np/get?...&cb=<callback>&...&secids=<list>&...: the JSONP
+// quote reply, one record per known security of `secids` in the list's order
+// (unknown ones are left out).
+std::string quote_reply(std::string_view callback, std::string_view secids);
+
+// GET /matiaria?fundCode=<code>: a page holding the three overview fields;
+// an unknown code gets a page without them.
+std::string overview_page(std::string_view code);
+
+}  // namespace sample
