@@ -1,0 +1,100 @@
+#include "http/text_parts.h"
+
+#include <gtest/gtest.h>
+
+#include "http/item_lists.h"
+#include "http/text_search.h"
+
+namespace {
+
+// 基 is B0 A1 (its second byte equals the first byte of the full-width
+// space); 金 is BD F0.
+const Text kJi = "\xBB\xF9";
+const Text kFullWidthSpace = "\xA1\xA1";
+
+TEST(TextParts, BeforeAndAfterWithEveryStartMode) {
+  struct Case {
+    Text text, separator;
+    TextPartOptions options;
+    Text before, after;
+  } cases[] = {
+      {"a=1; b=2; c=3", "; ", {}, "a=1", "c=3"},
+      {"a=1; b=2; c=3", "; ", {.start = 5}, "a=1; b=2", "c=3"},
+      // Negative before: backwards, ending 5 bytes before the end.
+      {"a=1; b=2; c=3", "; ", {.start = -5}, "a=1", "c=3"},
+      {"a=1; b=2; c=3", "; ", {.start = 6}, "a=1; b=2", "b=2; c=3"},
+      {"a=1; b=2; c=3", "; ", {.start = -6}, "a=1", "b=2; c=3"},
+      {"Set-Cookie: a", "set-cookie: ", {.ignore_case = true}, "", "a"},
+      {"Set-Cookie: a", "set-cookie: ", {}, "", ""},
+      {"abc", "x", {}, "", ""},
+      {"abc", "", {}, "", ""},
+      {"", ";", {}, "", ""},
+      {"abc", "c", {.start = 99}, "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(text_before(c.text, c.separator, c.options), c.before)
+        << c.text << " / " << c.separator << " start " << c.options.start;
+  }
+  // text_after reads its start the other way round.
+  EXPECT_EQ(text_after("a=1; b=2; c=3", "; "), "c=3");
+  EXPECT_EQ(text_after("a=1; b=2; c=3", "; ", {.start = 5}), "b=2; c=3");
+  EXPECT_EQ(text_after("a=1; b=2; c=3", "; ", {.start = -6}), "c=3");
+  EXPECT_EQ(text_after("a=1; b=2; c=3", "; ", {.start = -2}), "b=2; c=3");
+  EXPECT_EQ(text_after("abc", "x"), "");
+}
+
+TEST(TextParts, SearchesNeverStartInsideADoubleByteCharacter) {
+  // "\xBB\xF9" + "\xF9\x41": a search for F9 41 must not match bytes 2-3.
+  Text text = kJi + "A";
+  EXPECT_EQ(find_text(text,
+                      "\xF9"
+                      "A"),
+            kNotFound);
+  EXPECT_EQ(find_text(text, "A"), 2u);
+  // Case folding leaves second bytes alone: 0x61 ('a') in a character does
+  // not match 'A'.
+  Text with_trail_a = "\x81\x61";
+  EXPECT_EQ(find_text(with_trail_a, "\x81\x41", 0, {.ignore_case = true}), kNotFound);
+  EXPECT_EQ(text_before("x" + kJi + ";y", ";"), "x" + kJi);
+}
+
+TEST(TextParts, TrimsAsciiAndFullWidthSpacesOnly) {
+  struct Case {
+    Text in, out;
+  } cases[] = {
+      {"  a=1  ", "a=1"},
+      {kFullWidthSpace + " a " + kFullWidthSpace, "a"},
+      {"\ta\r\n", "\ta\r\n"},
+      {"   ", ""},
+      {"", ""},
+      // B0 A1 A1: the A1 A1 here is no full-width space.
+      {"\xB0\xA1\xA1", "\xB0\xA1\xA1"},
+      {"\xB0\xA1" + kFullWidthSpace, "\xB0\xA1"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(trim_spaces(c.in), c.out) << c.in;
+}
+
+TEST(ItemLists, SplitsCharactersFindsAndDropsRepeats) {
+  std::vector<Text> items{"stale"};
+  // A lone CR is one item; a high byte at the very end is one item too.
+  EXPECT_EQ(split_characters("a" + kJi + "\r\nb\r\xC1", items), 6);
+  EXPECT_EQ(items, (std::vector<Text>{"a", kJi, "\r\n", "b", "\r", "\xC1"}));
+  EXPECT_EQ(item_index(items, "b"), 4);
+  EXPECT_EQ(item_index(items, "z"), -1);
+  EXPECT_EQ(split_characters("", items), 0);
+  EXPECT_TRUE(items.empty());
+
+  EXPECT_EQ(unique_items("a=1; b=2; a=1; c; b=2", "; ", ItemSplit::kAtSeparator), "a=1; b=2; c");
+  EXPECT_EQ(unique_items("a; ; b; ; ", "; ", ItemSplit::kAtSeparator), "a; ; b");
+  EXPECT_EQ(unique_items("", "; ", ItemSplit::kAtSeparator), "");
+  EXPECT_EQ(unique_items("abca" + kJi + kJi, ",", ItemSplit::kIntoCharacters), "a,b,c," + kJi);
+}
+
+TEST(ItemLists, SplitKeepsInnerEmptyItemsButNoEmptyLastOne) {
+  EXPECT_EQ(split_text("a; b; ", "; "), (std::vector<Text>{"a", "b"}));
+  EXPECT_EQ(split_text("a; ; b", "; "), (std::vector<Text>{"a", "", "b"}));
+  EXPECT_EQ(split_text("", "; "), std::vector<Text>{});
+  EXPECT_EQ(split_text("A\r\n\r\n", "\r\n"), (std::vector<Text>{"A", ""}));
+}
+
+}  // namespace

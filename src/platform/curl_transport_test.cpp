@@ -1,0 +1,114 @@
+#include "platform/curl_transport.h"
+
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+TEST(TransferFailureStep, MapsCurlResultsToTheStepThatFailed) {
+  constexpr TransferProgress kNothing{};
+  constexpr TransferProgress kSent{.connected = true};
+  constexpr TransferProgress kHeaders{.connected = true, .reply_headers = true};
+  struct Case {
+    CURLcode code;
+    TransferProgress progress;
+    TransferStep step;
+  } cases[] = {
+      {CURLE_OK, kHeaders, TransferStep::kNone},
+      {CURLE_COULDNT_RESOLVE_HOST, kNothing, TransferStep::kSend},
+      {CURLE_COULDNT_CONNECT, kNothing, TransferStep::kSend},
+      {CURLE_SSL_CONNECT_ERROR, kNothing, TransferStep::kSend},
+      {CURLE_PEER_FAILED_VERIFICATION, kNothing, TransferStep::kSend},
+      {CURLE_SEND_ERROR, kNothing, TransferStep::kSend},
+      {CURLE_SEND_ERROR, kSent, TransferStep::kReceive},
+      // A connect time-out is a sending failure; after the request went out
+      // a time-out means no reply, and after the headers a body cut short.
+      {CURLE_OPERATION_TIMEDOUT, kNothing, TransferStep::kSend},
+      {CURLE_OPERATION_TIMEDOUT, kSent, TransferStep::kReceive},
+      {CURLE_OPERATION_TIMEDOUT, kHeaders, TransferStep::kRead},
+      {CURLE_ABORTED_BY_CALLBACK, kSent, TransferStep::kReceive},
+      {CURLE_ABORTED_BY_CALLBACK, kHeaders, TransferStep::kRead},
+      {CURLE_GOT_NOTHING, kSent, TransferStep::kReceive},
+      {CURLE_WEIRD_SERVER_REPLY, kSent, TransferStep::kReceive},
+      {CURLE_UNSUPPORTED_PROTOCOL, kSent, TransferStep::kReceive},
+      {CURLE_UNSUPPORTED_PROTOCOL, kNothing, TransferStep::kSend},
+      {CURLE_TOO_MANY_REDIRECTS, kHeaders, TransferStep::kReceive},
+      {CURLE_RECV_ERROR, kSent, TransferStep::kReceive},
+      {CURLE_RECV_ERROR, kHeaders, TransferStep::kRead},
+      {CURLE_PARTIAL_FILE, kHeaders, TransferStep::kRead},
+      {CURLE_FAILED_INIT, kNothing, TransferStep::kSend},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(transfer_failure_step(c.code, c.progress), c.step)
+        << curl_easy_strerror(c.code) << " connected=" << c.progress.connected
+        << " headers=" << c.progress.reply_headers;
+  }
+}
+
+TEST(CurlTransport, CracksHttpAndHttpsUrls) {
+  auto transport = make_curl_transport();
+  struct Case {
+    std::u16string url;
+    int scheme;
+    std::u16string host;
+    int port;
+    std::u16string path, extra;
+  } cases[] = {
+      {u"http://example.test", kSchemeHttp, u"example.test", 80, u"/", u""},
+      {u"https://example.test/a/b?x=1&y=2", kSchemeHttps, u"example.test", 443, u"/a/b",
+       u"?x=1&y=2"},
+      {u"http://127.0.0.1:8080/js/1.js?rt=1#top", kSchemeHttp, u"127.0.0.1", 8080, u"/js/1.js",
+       u"?rt=1"},
+      {u"HTTP://[::1]:81/", kSchemeHttp, u"::1", 81, u"/", u""},
+  };
+  for (const Case& c : cases) {
+    CrackedUrl parts;
+    ASSERT_TRUE(transport->crack_url(c.url, &parts)) << std::string(c.url.begin(), c.url.end());
+    EXPECT_EQ(parts.scheme, c.scheme);
+    EXPECT_EQ(parts.host, c.host);
+    EXPECT_EQ(parts.port, c.port);
+    EXPECT_EQ(parts.path, c.path);
+    EXPECT_EQ(parts.extra, c.extra);
+  }
+}
+
+TEST(CurlTransport, RefusesUrlsThatMustNotReachTheWire) {
+  auto transport = make_curl_transport();
+  for (std::u16string url :
+       {u"", u"file:///etc/passwd", u"ftp://127.0.0.1/", u"gopher://127.0.0.1/", u"127.0.0.1/a",
+        u"http://", u"http://127.0.0.1/a b", u"http://127.0.0.1/a\r\nX-Injected: 1",
+        u"http://127.0.0.1/a\nb", u"http://127.0.0.1/a\tb", u"http://127.0.0.1:99999/",
+        u"http://127.0.0.1/\u57FA"}) {
+    CrackedUrl parts;
+    EXPECT_FALSE(transport->crack_url(url, &parts)) << std::string(url.begin(), url.end());
+  }
+}
+
+TEST(CurlTransport, RefusesMalformedHeaderLinesAndOptions) {
+  auto transport = make_curl_transport();
+  TransportHandle session = transport->open_session(kAccessNoProxy, u"");
+  TransportHandle connection = transport->connect(session, u"127.0.0.1", 80);
+  TransportHandle request = transport->open_request(connection, u"GET", u"/", 0);
+  ASSERT_NE(request, 0u);
+  EXPECT_TRUE(transport->add_headers(request, u"A: 1\r\n\r\nB: 2\r\n"));
+  EXPECT_FALSE(transport->add_headers(request, u"no colon here"));
+  EXPECT_FALSE(transport->add_headers(request, u": no name"));
+  EXPECT_FALSE(transport->add_headers(request, u"A: 1\nB: 2"));
+  EXPECT_FALSE(transport->add_headers(request, u"A B: 1"));
+  EXPECT_FALSE(transport->set_option(request, 12345, 1));
+  EXPECT_FALSE(transport->set_option(session, kOptionSecurityFlags, 0x3300));
+  EXPECT_FALSE(transport->set_credentials(request, 7, u"u", u"p"));
+  // Steps on a request that was never sent report no reply.
+  EXPECT_FALSE(transport->receive(request));
+  std::size_t length = 99;
+  EXPECT_FALSE(transport->query_raw_headers(request, nullptr, &length));
+  EXPECT_EQ(length, 0u);
+  transport->close(request);
+  transport->close(connection);
+  transport->close(session);
+  transport->close(0);
+}
+
+}  // namespace
+}  // namespace platform
