@@ -6,6 +6,7 @@
 
 #include "app/event_table.h"
 #include "listview/report_list.h"
+#include "platform/testing/memory_file_system.h"
 #include "platform/testing/probe.h"
 #include "text/gbk_literal.h"
 
@@ -198,10 +199,14 @@ TEST_F(MainWindowTest, EventsWithoutAHandlerDoNothing) {
   w.编辑框2.type("1");
   w.按钮3.click();
   EXPECT_EQ(fired, (std::vector<std::pair<WindowEvent, int>>{{WindowEvent::kSaveClicked, -1}}));
-  // The program's own table, as it stands, wires without effect too.
+  // Wiring the program's own table replaces the test's: 按钮3 now saves the
+  // (empty) list instead of reaching the recorder.
+  platform::MemoryFileSystem files("/bin-dir");
+  platform::ScopedFileSystem scoped(files);
   wire_events(w, Endpoints{});
   w.按钮3.click();
   EXPECT_EQ(fired.size(), 1u);
+  EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"/bin-dir/gzlist.txt", ""}}));
 }
 
 }  // namespace

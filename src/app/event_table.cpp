@@ -3,16 +3,23 @@
 #include <memory>
 #include <vector>
 
+#include "app/fund_rows.h"
+#include "app/watch_list.h"
+
 namespace {
 
-// One line per handled event, e.g.
-//   {WindowEvent::kCreated, initialise_window},
-// with the handler declared in the header of the module that owns it.
-// Handlers still to be written: initialise_window, import_watch_list,
-// save_watch_list, add_watched_fund, refresh_all_funds (button and timer),
-// apply_refresh_interval, the column-header sort, show_fund_detail,
-// remove_selected_fund.
-const std::vector<EventBinding> kEventTable = {};
+// One line per handled event, with the handler declared in the header of the
+// module that owns it.
+const std::vector<EventBinding> kEventTable = {
+    {WindowEvent::kCreated, initialise_window},
+    {WindowEvent::kImportClicked, import_watch_list},
+    {WindowEvent::kSaveClicked, save_watch_list},
+    {WindowEvent::kAddClicked, add_watched_fund},
+    {WindowEvent::kRefreshClicked, refresh_all_funds},
+    {WindowEvent::kTimerElapsed, refresh_all_funds},
+    {WindowEvent::kIntervalChanged, apply_refresh_interval},
+    {WindowEvent::kFundListRightClick, remove_selected_fund},
+};
 
 struct Router {
   MainWindow& window;

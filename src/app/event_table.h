@@ -6,8 +6,8 @@
 
 #include <span>
 
-#include "http/endpoints.h"
 #include "app/main_window.h"
+#include "http/endpoints.h"
 
 enum class WindowEvent {
   kCreated,                // MainWindow created with all controls

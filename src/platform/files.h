@@ -1,0 +1,40 @@
+// Whole-file access for the program's one data file: the directory of the
+// running executable, reading a file whole, and replacing a file's content
+// so that a reader sees either the old bytes or the new ones, never a mix.
+// The program uses the process-wide file system below; tests swap in a fake.
+// User-interface thread only.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The directory holding the running executable, without a trailing
+  // separator; empty when it cannot be found.
+  virtual std::string program_directory() const = 0;
+  // The file's bytes, zero bytes included; nothing when the file is missing
+  // or cannot be read.
+  virtual std::optional<std::string> read_file(const std::string& path) const = 0;
+  // Makes `bytes` the whole content of `path`, creating it when missing.
+  // Writes a temporary file in the same directory, flushes it to disk and
+  // renames it over `path`. False on any failure; `path` is then untouched
+  // and no temporary file is left behind.
+  virtual bool replace_file(const std::string& path, const std::string& bytes) = 0;
+};
+
+// The real file system of the process.
+FileSystem& disk_file_system();
+
+// The file system the program's operations use: disk_file_system() unless
+// a test has put another in its place.
+FileSystem& file_system();
+// Puts `replacement` in place (nullptr: the disk again) and returns the one
+// it replaces. `replacement` must outlive its use.
+FileSystem* set_file_system(FileSystem* replacement);
+
+}  // namespace platform
