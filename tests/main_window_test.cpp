@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/event_table.h"
 #include "listview/report_list.h"
 #include "platform/testing/memory_file_system.h"

@@ -1,0 +1,120 @@
+// Test support for the GUI flows of the fund list: the real MainWindow,
+// shown offscreen and wired to the program's event table, talking to an
+// in-process sample data server, with message boxes recorded and files kept
+// in memory. One fixture per test; user-interface thread only.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/event_table.h"
+#include "app/main_window.h"
+#include "listview/cell_colours.h"
+#include "listview/report_list.h"
+#include "platform/testing/memory_file_system.h"
+#include "platform/testing/message_box_recorder.h"
+#include "platform/testing/probe.h"
+#include "sample_server/sample_data.h"
+#include "sample_server/sample_server.h"
+#include "text/gbk_literal.h"
+
+inline constexpr platform::Colour kRed = 0x0000FF;
+inline constexpr platform::Colour kGreen = 0x00FF00;
+
+class FundWindowTest : public testing::Test {
+ protected:
+  FundWindowTest() { reset_cell_colours_for_testing(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(server.start());
+    endpoints = Endpoints{.fund_estimate = server.http_base(),
+                          .trend_chart = server.http_base(),
+                          .holdings = server.http_base(),
+                          .stock_quote = server.https_base(),
+                          .overview = server.http_base()};
+    wire_events(w, endpoints);
+    w.window.show();
+  }
+
+  // Types `code` into 编辑框1 and clicks 按钮2.
+  void add(const Text& code) {
+    w.编辑框1.set_text(code);
+    w.按钮2.click();
+  }
+
+  // Every row's six texts, top row first.
+  std::vector<std::vector<Text>> rows() const {
+    std::vector<std::vector<Text>> result;
+    for (int row = 0; row < list_row_count(w.超级列表框1); ++row) {
+      std::vector<Text> cells;
+      for (int column = 0; column < 6; ++column) {
+        cells.push_back(list_get_cell(w.超级列表框1, row, column));
+      }
+      result.push_back(cells);
+    }
+    return result;
+  }
+
+  // The column-0 texts, top row first.
+  std::vector<Text> codes() const {
+    std::vector<Text> result;
+    for (const auto& row : rows()) result.push_back(row[0]);
+    return result;
+  }
+
+  // The row a fresh add of the sample fund `code` shows.
+  static std::vector<Text> sample_row(const std::string& code) {
+    sample::SampleFund fund = sample::find_fund(code).value();
+    return {code, gbk(fund.name), fund.gsz, fund.gszzl + "%", fund.dwjz, fund.gztime};
+  }
+
+  // Targets of the estimate requests the server received, oldest first.
+  std::vector<std::string> estimate_requests() const {
+    std::vector<std::string> result;
+    for (const sample::RequestRecord& request : server.requests()) {
+      if (request.target.starts_with("/js/")) result.push_back(request.target);
+    }
+    return result;
+  }
+
+  // The colour behind the text of a cell, on the grabbed pixels.
+  platform::Colour background(int row, int column) const {
+    platform::Rect cell = platform::probe::cell_rect(w.超级列表框1, row, column);
+    return platform::probe::pixel(platform::probe::grab(w.超级列表框1), cell.left + cell.width - 3,
+                                  cell.top + cell.height / 2);
+  }
+
+  // The background of all six cells of each row, top row first, as seen.
+  // Clears the selection first: its highlight is painted over the colours.
+  std::vector<platform::Colour> row_colours() {
+    w.超级列表框1.select_row(-1);
+    std::vector<platform::Colour> result;
+    for (int row = 0; row < list_row_count(w.超级列表框1); ++row) {
+      platform::Colour first = background(row, 0);
+      for (int column = 1; column < 6; ++column) {
+        EXPECT_EQ(background(row, column), first) << "row " << row << " column " << column;
+      }
+      result.push_back(first);
+    }
+    return result;
+  }
+
+  // The boxes shown so far as their GBK texts, each under the notice title.
+  std::vector<Text> notices() const {
+    std::vector<Text> result;
+    for (const auto& shown : boxes.shown()) {
+      EXPECT_EQ(shown.title, gbk("提示信息"));
+      result.push_back(shown.text);
+    }
+    return result;
+  }
+
+  sample::SampleServer server;
+  Endpoints endpoints;
+  platform::MessageBoxRecorder boxes;
+  platform::MemoryFileSystem files{"/opt/fundwatch"};
+  platform::ScopedFileSystem scoped_files{files};
+  MainWindow w;
+};
