@@ -9,7 +9,7 @@ JOBS ?= 2
 
 BENCH_BUILD ?= build-bench
 
-.PHONY: deps configure build run test sanitize screenshot fuzz bench
+.PHONY: deps configure build run test sanitize screenshot fuzz bench demo
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,11 @@ sanitize: deps
 
 screenshot: build
 	@scripts/screenshot $(BUILD)/fundwatch $(BUILD)/screenshot.png
+
+# The tool offline: fundwatch-demo on the sample data server (see README).
+demo: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target fundwatch-demo fundwatch-sample-server
+	@scripts/demo $(BUILD)
 
 # Builds the libFuzzer targets with clang in their own folder and runs each for
 # FUZZ_SECONDS seconds, one after another; stops with an error at the first
