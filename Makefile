@@ -7,7 +7,9 @@ FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_
 CMAKE_FLAGS ?=
 JOBS ?= 2
 
-.PHONY: deps configure build run test sanitize screenshot fuzz
+BENCH_BUILD ?= build-bench
+
+.PHONY: deps configure build run test sanitize screenshot fuzz bench
 
 deps:
 	@scripts/install-deps
@@ -48,3 +50,10 @@ fuzz: deps
 			-dict=fuzz/dict/$$f.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f- \
 			$(FUZZ_BUILD)/corpus/$$f || { echo "fuzz: $$f failed"; exit 1; }; \
 	done
+
+# Builds the benchmarks in Release and runs every one of them.
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DFUNDWATCH_BENCH=ON -DFUNDWATCH_TESTS=OFF \
+		$(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target benchmarks
+	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done

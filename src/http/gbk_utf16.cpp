@@ -1,5 +1,7 @@
 #include "http/gbk_utf16.h"
 
+#include <algorithm>
+
 #include "platform/code_page.h"
 
 Bytes gbk_to_utf16(const Text& text, ZeroUnit zero) {

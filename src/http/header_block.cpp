@@ -2,7 +2,6 @@
 
 #include "http/text_parts.h"
 #include "http/text_search.h"
-#include "text/gbk_literal.h"
 
 namespace {
 
@@ -34,7 +33,8 @@ Text build_header_block(const HeaderBlockOptions& options) {
   if (options.add_default_headers) {
     for (const DefaultHeader& header : kDefaultHeaders) {
       if (header.post_only && options.method != kMethodPost) continue;
-      if (!contains_text(block, gbk(header.probe), kAnyCase)) block += gbk(header.line);
+      // The table is ASCII, the same bytes in GBK.
+      if (!contains_text(block, header.probe, kAnyCase)) block += header.line;
     }
   }
   if (options.normalise_headers) block = normalise_header_names(block);
