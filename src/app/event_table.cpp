@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/detail_handler.h"
+
 namespace {
 
 // One line per handled event, e.g.
@@ -10,9 +12,11 @@ namespace {
 // with the handler declared in the header of the module that owns it.
 // Handlers still to be written: initialise_window, import_watch_list,
 // save_watch_list, add_watched_fund, refresh_all_funds (button and timer),
-// apply_refresh_interval, the column-header sort, show_fund_detail,
+// apply_refresh_interval, the column-header sort,
 // remove_selected_fund.
-const std::vector<EventBinding> kEventTable = {};
+const std::vector<EventBinding> kEventTable = {
+    {WindowEvent::kFundListLeftClick, show_fund_detail},
+};
 
 struct Router {
   MainWindow& window;
