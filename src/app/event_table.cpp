@@ -3,13 +3,14 @@
 #include <memory>
 #include <vector>
 
+#include "app/detail_handler.h"
 #include "app/fund_rows.h"
 #include "app/watch_list.h"
 
 namespace {
 
 // One line per handled event, with the handler declared in the header of the
-// module that owns it.
+// module that owns it. Still to be written: the column-header sort.
 const std::vector<EventBinding> kEventTable = {
     {WindowEvent::kCreated, initialise_window},
     {WindowEvent::kImportClicked, import_watch_list},
@@ -18,6 +19,7 @@ const std::vector<EventBinding> kEventTable = {
     {WindowEvent::kRefreshClicked, refresh_all_funds},
     {WindowEvent::kTimerElapsed, refresh_all_funds},
     {WindowEvent::kIntervalChanged, apply_refresh_interval},
+    {WindowEvent::kFundListLeftClick, show_fund_detail},
     {WindowEvent::kFundListRightClick, remove_selected_fund},
 };
 
