@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/column_sort.h"
 #include "app/detail_handler.h"
 #include "app/fund_rows.h"
 #include "app/watch_list.h"
@@ -10,7 +11,7 @@
 namespace {
 
 // One line per handled event, with the handler declared in the header of the
-// module that owns it. Still to be written: the column-header sort.
+// module that owns it.
 const std::vector<EventBinding> kEventTable = {
     {WindowEvent::kCreated, initialise_window},
     {WindowEvent::kImportClicked, import_watch_list},
@@ -19,6 +20,7 @@ const std::vector<EventBinding> kEventTable = {
     {WindowEvent::kRefreshClicked, refresh_all_funds},
     {WindowEvent::kTimerElapsed, refresh_all_funds},
     {WindowEvent::kIntervalChanged, apply_refresh_interval},
+    {WindowEvent::kFundListHeaderClicked, sort_fund_list_by_column},
     {WindowEvent::kFundListLeftClick, show_fund_detail},
     {WindowEvent::kFundListRightClick, remove_selected_fund},
 };
