@@ -58,6 +58,27 @@ TEST(TextParts, SearchesNeverStartInsideADoubleByteCharacter) {
   EXPECT_EQ(text_before("x" + kJi + ";y", ";"), "x" + kJi);
 }
 
+TEST(TextParts, FindsFirstAndLastMatchesWhateverTheCaseOfTheirFirstLetter) {
+  struct Case {
+    Text text, needle;
+    bool ignore_case;
+    std::size_t first, last;
+  } cases[] = {
+      {"Set-Cookie: a\r\nCOOKIE: b", "cookie:", true, 4, 15},
+      {"cookie: a; Cookie: b", "COOKIE:", true, 0, 11},
+      {"cookie: a; Cookie: b", "Cookie:", false, 11, 11},
+      {"cookie: a", "Cookie:", false, kNotFound, kNotFound},
+      {"x" + kJi + "y" + kJi, kJi, true, 1, 4},
+      {"x" + kJi + "y" + kJi, kJi + "Y", true, 1, 1},
+  };
+  for (const Case& c : cases) {
+    TextSearchOptions options{.ignore_case = c.ignore_case};
+    EXPECT_EQ(find_text(c.text, c.needle, 0, options), c.first) << c.text;
+    EXPECT_EQ(find_last_text(c.text, c.needle, c.text.size(), options), c.last) << c.text;
+  }
+  EXPECT_EQ(find_text("ab AB ab", "AB", 1, {.ignore_case = true}), 3u);
+}
+
 TEST(TextParts, TrimsAsciiAndFullWidthSpacesOnly) {
   struct Case {
     Text in, out;

@@ -74,6 +74,8 @@ struct Request : Object {
   TransferProgress progress;
   int status = 0;
   std::string header_block;
+  std::u16string header_units;  // header_block as UTF-16, made at the first query
+  bool header_units_made = false;
   std::string body;
   std::size_t read_position = 0;
   bool read_failure_reported = false;
@@ -389,7 +391,11 @@ class CurlTransport : public Transport {
     }
     // Header bytes are read in the system code page, so GBK bytes a server
     // sends come back unchanged when the block is converted back.
-    std::u16string units = multibyte_to_wide(request->header_block, kCodePageGbk);
+    if (!request->header_units_made) {
+      request->header_units = multibyte_to_wide(request->header_block, kCodePageGbk);
+      request->header_units_made = true;
+    }
+    const std::u16string& units = request->header_units;
     std::size_t needed = (units.size() + 1) * 2;
     if (buffer == nullptr || *length_bytes < needed) {
       *length_bytes = needed;
