@@ -116,6 +116,8 @@ TEST(ItemLists, SplitKeepsInnerEmptyItemsButNoEmptyLastOne) {
   EXPECT_EQ(split_text("a; ; b", "; "), (std::vector<Text>{"a", "", "b"}));
   EXPECT_EQ(split_text("", "; "), std::vector<Text>{});
   EXPECT_EQ(split_text("A\r\n\r\n", "\r\n"), (std::vector<Text>{"A", ""}));
+  // 81 0D is one character, so the CR LF after it is no separator.
+  EXPECT_EQ(split_text("a\r\n\x81\r\nb\r\nc", "\r\n"), (std::vector<Text>{"a", "\x81\r\nb", "c"}));
 }
 
 }  // namespace

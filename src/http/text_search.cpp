@@ -37,6 +37,19 @@ bool starts_like(const Text& text, std::size_t at, unsigned char first, TextSear
   return (options.ignore_case ? fold(a) : a) == first;
 }
 
+// find_text's walk resumed at `boundary`, a character start it reached
+// before: the first match at or after `from` on the walk's character starts.
+std::size_t find_from_boundary(const Text& text, const Text& needle, std::size_t boundary,
+                               std::size_t from, TextSearchOptions options) {
+  if (needle.empty()) return kNotFound;
+  unsigned char first = first_byte(needle, options);
+  for (std::size_t i = boundary; i + needle.size() <= text.size(); i += character_length(text, i)) {
+    if (i >= from && starts_like(text, i, first, options) && matches_at(text, needle, i, options))
+      return i;
+  }
+  return kNotFound;
+}
+
 }  // namespace
 
 std::size_t character_length(const Text& text, std::size_t at) {
@@ -45,13 +58,7 @@ std::size_t character_length(const Text& text, std::size_t at) {
 
 std::size_t find_text(const Text& text, const Text& needle, std::size_t from,
                       TextSearchOptions options) {
-  if (needle.empty()) return kNotFound;
-  unsigned char first = first_byte(needle, options);
-  for (std::size_t i = 0; i + needle.size() <= text.size(); i += character_length(text, i)) {
-    if (i >= from && starts_like(text, i, first, options) && matches_at(text, needle, i, options))
-      return i;
-  }
-  return kNotFound;
+  return find_from_boundary(text, needle, 0, from, options);
 }
 
 std::size_t find_last_text(const Text& text, const Text& needle, std::size_t end,
@@ -88,8 +95,12 @@ Text remove_all(const Text& text, const Text& needle, TextSearchOptions options)
 std::vector<Text> split_text(const Text& text, const Text& separator) {
   std::vector<Text> items;
   std::size_t start = 0;
+  // Each search goes on from the last match, a character start, rather than
+  // walking the text from its beginning again.
+  std::size_t boundary = 0;
   while (true) {
-    std::size_t at = find_text(text, separator, start);
+    std::size_t at = find_from_boundary(text, separator, boundary, start, {});
+    boundary = at;
     if (at == kNotFound) break;
     items.push_back(text.substr(start, at - start));
     start = at + separator.size();

@@ -101,7 +101,28 @@ std::string proxy_for_scheme(std::string_view list, std::string_view scheme) {
 }
 
 bool is_token_char(unsigned char c) {
-  return c > 0x20 && c < 0x7F && !std::strchr("()<>@,;:\\\"/[]?={}", c);
+  if (c <= 0x20 || c >= 0x7F) return false;
+  switch (c) {
+    case '(':
+    case ')':
+    case '<':
+    case '>':
+    case '@':
+    case ',':
+    case ';':
+    case ':':
+    case '\\':
+    case '"':
+    case '/':
+    case '[':
+    case ']':
+    case '?':
+    case '=':
+    case '{':
+    case '}':
+      return false;
+  }
+  return true;
 }
 
 // Turns one caller header line into the form curl sends as given. Returns
@@ -123,9 +144,10 @@ bool curl_header_line(std::string_view line, std::string* out) {
   return true;
 }
 
-std::string header_name(std::string_view line) {
-  std::size_t end = line.find_first_of(":;");
-  return std::string(line.substr(0, end));
+std::string_view header_name(std::string_view line) {
+  std::size_t end = 0;
+  while (end < line.size() && line[end] != ':' && line[end] != ';') ++end;
+  return line.substr(0, end);
 }
 
 void note_activity(Request* request) { request->last_activity = std::chrono::steady_clock::now(); }
@@ -334,7 +356,9 @@ class CurlTransport : public Transport {
       if (!curl_header_line(line, &converted)) return false;
       lines.push_back(std::move(converted));
     }
-    request->header_lines.insert(request->header_lines.end(), lines.begin(), lines.end());
+    request->header_lines.insert(request->header_lines.end(),
+                                 std::make_move_iterator(lines.begin()),
+                                 std::make_move_iterator(lines.end()));
     return true;
   }
 
