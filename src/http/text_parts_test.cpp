@@ -79,6 +79,71 @@ TEST(TextParts, FindsFirstAndLastMatchesWhateverTheCaseOfTheirFirstLetter) {
   EXPECT_EQ(find_text("ab AB ab", "AB", 1, {.ignore_case = true}), 3u);
 }
 
+// The search steps over runs of single-byte characters several bytes at a
+// time. Compare it with the plain walk, one character at a time, on texts
+// mixing letters of both cases, separators and double-byte characters at
+// every alignment.
+std::size_t walked_find(const Text& text, const Text& needle, std::size_t from, bool ignore_case) {
+  auto same = [&](unsigned char a, unsigned char b) {
+    if (ignore_case && a >= 'A' && a <= 'Z') a += 32;
+    if (ignore_case && b >= 'A' && b <= 'Z') b += 32;
+    return a == b;
+  };
+  for (std::size_t i = 0; i + needle.size() <= text.size(); i += character_length(text, i)) {
+    if (i < from) continue;
+    bool match = true;
+    for (std::size_t k = 0; k < needle.size() && match; k += character_length(needle, k)) {
+      match = character_length(needle, k) == 1 ? same(text[i + k], needle[k])
+                                               : text.compare(i + k, 2, needle, k, 2) == 0;
+    }
+    if (match) return i;
+  }
+  return kNotFound;
+}
+
+TEST(TextParts, FindsWhatACharacterByCharacterWalkFinds) {
+  const char alphabet[] = {'a', 'A', 'c', 'C', ':', ' ',    '\r',   '\n',   '-',
+                           'x', 'y', 'z', '0', '1', '\x80', '\x81', '\xBB', '\xF9'};
+  const Text needles[] = {"a",
+                          "A",
+                          "c:",
+                          "Ca",
+                          "\r\n",
+                          ": ",
+                          "\x81"
+                          "a",
+                          kJi,
+                          "\xF9"
+                          "a",
+                          "\x80",
+                          "\x81"};
+  std::uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+  for (int round = 0; round < 2000; ++round) {
+    Text text;
+    for (std::size_t length = next() % 64; length > 0; --length) {
+      text.push_back(alphabet[next() % sizeof alphabet]);
+    }
+    for (const Text& needle : needles) {
+      std::size_t from = next() % (text.size() + 2);
+      for (bool ignore_case : {false, true}) {
+        ASSERT_EQ(find_text(text, needle, from, {.ignore_case = ignore_case}),
+                  walked_find(text, needle, from, ignore_case))
+            << testing::PrintToString(text) << " " << testing::PrintToString(needle) << " from "
+            << from << (ignore_case ? " ignoring case" : "");
+      }
+    }
+    std::vector<Text> walked_items;
+    std::size_t start = 0;
+    for (std::size_t at; (at = walked_find(text, "\r\n", start, false)) != kNotFound;
+         start = at + 2) {
+      walked_items.push_back(text.substr(start, at - start));
+    }
+    if (start < text.size()) walked_items.push_back(text.substr(start));
+    ASSERT_EQ(split_text(text, "\r\n"), walked_items) << testing::PrintToString(text);
+  }
+}
+
 TEST(TextParts, TrimsAsciiAndFullWidthSpacesOnly) {
   struct Case {
     Text in, out;
