@@ -42,7 +42,7 @@ Text build_header_block(const HeaderBlockOptions& options) {
     block = remove_all(block, "Connection: keep-alive\r\n");
   }
   const Text& cookies = options.send_cookies;
-  if (!contains_text(block, "Cookie:", kAnyCase) && !cookies.empty()) {
+  if (!cookies.empty() && !contains_text(block, "Cookie:", kAnyCase)) {
     if (contains_text(cookies, "Cookie:", kAnyCase)) {
       block += "\r\n" + cookies + "\r\n";
     } else {
@@ -54,26 +54,22 @@ Text build_header_block(const HeaderBlockOptions& options) {
 
 Text normalise_header_names(const Text& block) {
   Text out;
-  for (const Text& line : split_text(block, "\r\n")) {
+  out.reserve(block.size() + 2);
+  for (Text& line : split_text(block, "\r\n")) {
     std::size_t colon = find_text(line, ":");
     if (colon == kNotFound) continue;
-    Text name = line.substr(0, colon);
-    Text new_name;
-    if (!contains_text(name, "-")) {
-      new_name = capitalise_first(name);
-    } else {
-      // Split keeping every piece, an empty last one included ("a-" stays "A-").
-      std::size_t start = 0;
-      while (true) {
-        std::size_t dash = find_text(name, "-", start);
-        new_name +=
-            capitalise_first(name.substr(start, dash == kNotFound ? Text::npos : dash - start));
-        if (dash == kNotFound) break;
-        new_name += "-";
-        start = dash + 1;
-      }
+    // Raise the first letter of the name and of every part after a "-",
+    // walking the name's characters so a "-" inside a double-byte character
+    // splits nothing. The same as capitalise_first on each part.
+    bool part_start = true;
+    for (std::size_t i = 0; i < colon;) {
+      std::size_t length = static_cast<unsigned char>(line[i]) >= 0x81 && i + 1 < colon ? 2 : 1;
+      if (part_start && line[i] >= 'a' && line[i] <= 'z') line[i] = static_cast<char>(line[i] - 32);
+      part_start = length == 1 && line[i] == '-';
+      i += length;
     }
-    out += new_name + line.substr(colon) + "\r\n";
+    out += line;
+    out += "\r\n";
   }
   if (!out.empty()) out.resize(out.size() - 2);
   return out;

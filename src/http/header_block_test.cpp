@@ -68,6 +68,9 @@ TEST(HeaderBlock, NormalisesNamesAndFindsValues) {
   EXPECT_EQ(normalise_header_names("content-TYPE: a\r\nx-forwarded-for:b\r\n\r\nnone\r\nA-: c"),
             "Content-TYPE: a\r\nX-Forwarded-For:b\r\nA-: c");
   EXPECT_EQ(normalise_header_names(""), "");
+  // A "-" walked over as the second byte of a double-byte character starts
+  // no part.
+  EXPECT_EQ(normalise_header_names("x-\x81-b: 1\r\n\x81-c-d: 2"), "X-\x81-b: 1\r\n\x81-c-D: 2");
   EXPECT_EQ(capitalise_first("abc"), "Abc");
   EXPECT_EQ(capitalise_first("1bc"), "1bc");
   EXPECT_EQ(capitalise_first("\xE1"

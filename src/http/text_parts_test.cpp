@@ -58,6 +58,92 @@ TEST(TextParts, SearchesNeverStartInsideADoubleByteCharacter) {
   EXPECT_EQ(text_before("x" + kJi + ";y", ";"), "x" + kJi);
 }
 
+TEST(TextParts, FindsFirstAndLastMatchesWhateverTheCaseOfTheirFirstLetter) {
+  struct Case {
+    Text text, needle;
+    bool ignore_case;
+    std::size_t first, last;
+  } cases[] = {
+      {"Set-Cookie: a\r\nCOOKIE: b", "cookie:", true, 4, 15},
+      {"cookie: a; Cookie: b", "COOKIE:", true, 0, 11},
+      {"cookie: a; Cookie: b", "Cookie:", false, 11, 11},
+      {"cookie: a", "Cookie:", false, kNotFound, kNotFound},
+      {"x" + kJi + "y" + kJi, kJi, true, 1, 4},
+      {"x" + kJi + "y" + kJi, kJi + "Y", true, 1, 1},
+  };
+  for (const Case& c : cases) {
+    TextSearchOptions options{.ignore_case = c.ignore_case};
+    EXPECT_EQ(find_text(c.text, c.needle, 0, options), c.first) << c.text;
+    EXPECT_EQ(find_last_text(c.text, c.needle, c.text.size(), options), c.last) << c.text;
+  }
+  EXPECT_EQ(find_text("ab AB ab", "AB", 1, {.ignore_case = true}), 3u);
+}
+
+// The search steps over runs of single-byte characters several bytes at a
+// time. Compare it with the plain walk, one character at a time, on texts
+// mixing letters of both cases, separators and double-byte characters at
+// every alignment.
+std::size_t walked_find(const Text& text, const Text& needle, std::size_t from, bool ignore_case) {
+  auto same = [&](unsigned char a, unsigned char b) {
+    if (ignore_case && a >= 'A' && a <= 'Z') a += 32;
+    if (ignore_case && b >= 'A' && b <= 'Z') b += 32;
+    return a == b;
+  };
+  for (std::size_t i = 0; i + needle.size() <= text.size(); i += character_length(text, i)) {
+    if (i < from) continue;
+    bool match = true;
+    for (std::size_t k = 0; k < needle.size() && match; k += character_length(needle, k)) {
+      match = character_length(needle, k) == 1 ? same(text[i + k], needle[k])
+                                               : text.compare(i + k, 2, needle, k, 2) == 0;
+    }
+    if (match) return i;
+  }
+  return kNotFound;
+}
+
+TEST(TextParts, FindsWhatACharacterByCharacterWalkFinds) {
+  const char alphabet[] = {'a', 'A', 'c', 'C', ':', ' ',    '\r',   '\n',   '-',
+                           'x', 'y', 'z', '0', '1', '\x80', '\x81', '\xBB', '\xF9'};
+  const Text needles[] = {"a",
+                          "A",
+                          "c:",
+                          "Ca",
+                          "\r\n",
+                          ": ",
+                          "\x81"
+                          "a",
+                          kJi,
+                          "\xF9"
+                          "a",
+                          "\x80",
+                          "\x81"};
+  std::uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+  for (int round = 0; round < 2000; ++round) {
+    Text text;
+    for (std::size_t length = next() % 64; length > 0; --length) {
+      text.push_back(alphabet[next() % sizeof alphabet]);
+    }
+    for (const Text& needle : needles) {
+      std::size_t from = next() % (text.size() + 2);
+      for (bool ignore_case : {false, true}) {
+        ASSERT_EQ(find_text(text, needle, from, {.ignore_case = ignore_case}),
+                  walked_find(text, needle, from, ignore_case))
+            << testing::PrintToString(text) << " " << testing::PrintToString(needle) << " from "
+            << from << (ignore_case ? " ignoring case" : "");
+      }
+    }
+    std::vector<Text> walked_items;
+    std::size_t start = 0;
+    for (std::size_t at; (at = walked_find(text, "\r\n", start, false)) != kNotFound;
+         start = at + 2) {
+      walked_items.push_back(text.substr(start, at - start));
+    }
+    if (start < text.size()) walked_items.push_back(text.substr(start));
+    ASSERT_EQ(split_text(text, "\r\n"), walked_items) << testing::PrintToString(text);
+  }
+}
+
 TEST(TextParts, TrimsAsciiAndFullWidthSpacesOnly) {
   struct Case {
     Text in, out;
@@ -95,6 +181,8 @@ TEST(ItemLists, SplitKeepsInnerEmptyItemsButNoEmptyLastOne) {
   EXPECT_EQ(split_text("a; ; b", "; "), (std::vector<Text>{"a", "", "b"}));
   EXPECT_EQ(split_text("", "; "), std::vector<Text>{});
   EXPECT_EQ(split_text("A\r\n\r\n", "\r\n"), (std::vector<Text>{"A", ""}));
+  // 81 0D is one character, so the CR LF after it is no separator.
+  EXPECT_EQ(split_text("a\r\n\x81\r\nb\r\nc", "\r\n"), (std::vector<Text>{"a", "\x81\r\nb", "c"}));
 }
 
 }  // namespace

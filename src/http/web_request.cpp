@@ -22,28 +22,11 @@ constexpr std::uint32_t kIgnoredCertificateErrors =
     platform::kSecurityIgnoreUnknownCa | platform::kSecurityIgnoreWrongUsage |
     platform::kSecurityIgnoreCertName | platform::kSecurityIgnoreCertDate;
 
-// The units of a UTF-16 byte array up to its zero unit.
-std::u16string units_of(const Bytes& utf16) {
-  std::u16string units;
-  for (std::size_t i = 0; i + 1 < utf16.size(); i += 2) {
-    auto unit = static_cast<char16_t>(static_cast<unsigned char>(utf16[i]) |
-                                      (static_cast<unsigned char>(utf16[i + 1]) << 8));
-    if (unit == u'\0') break;
-    units.push_back(unit);
-  }
-  return units;
-}
+// Texts go to the transport as the units of gbk_to_utf16 and come back
+// through utf16_to_gbk, without the detour through byte arrays.
+std::u16string wide(const Text& text) { return gbk_to_utf16_units(text); }
 
-std::u16string wide(const Text& text) { return units_of(gbk_to_utf16(text)); }
-
-Text gbk_of(const std::u16string& units) {
-  Bytes bytes;
-  for (char16_t unit : units) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return utf16_to_gbk(bytes);
-}
+Text gbk_of(std::u16string_view units) { return utf16_units_to_gbk(units); }
 
 // One call's state: its handles, closed in reverse order on every exit.
 class Exchange {

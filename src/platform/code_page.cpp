@@ -58,6 +58,20 @@ class Converter {
   iconv_t cd_;
 };
 
+// Both code pages write ASCII as itself, one byte per character, and ASCII
+// text is already composed, so it needs neither iconv nor normalisation.
+bool is_ascii(std::string_view bytes) {
+  unsigned char any = 0;
+  for (char c : bytes) any |= static_cast<unsigned char>(c);
+  return any < 0x80;
+}
+
+bool is_ascii(std::u16string_view units) {
+  char16_t any = 0;
+  for (char16_t unit : units) any |= unit;
+  return any < 0x80;
+}
+
 void append_unit(std::string& out, char16_t unit) {
   out.push_back(static_cast<char>(unit & 0xFF));
   out.push_back(static_cast<char>(unit >> 8));
@@ -69,6 +83,7 @@ std::u16string multibyte_to_wide(std::string_view bytes, int code_page) {
   thread_local Converter from_gbk("UTF-16LE", "CP936");
   thread_local Converter from_utf8("UTF-16LE", "UTF-8");
   Converter& converter = std::string_view(iconv_name(code_page)) == "UTF-8" ? from_utf8 : from_gbk;
+  if (is_ascii(bytes)) return std::u16string(bytes.begin(), bytes.end());
   std::string raw = converter.run(bytes, [&](std::string& out, const char* at, size_t left) {
     append_unit(out, u'\uFFFD');
     if (code_page != kCodePageUtf8 || left == 0) return size_t{1};
@@ -94,6 +109,7 @@ std::string wide_to_multibyte(std::u16string_view units, int code_page,
   thread_local Converter to_gbk("CP936", "UTF-16LE");
   thread_local Converter to_utf8("UTF-8", "UTF-16LE");
   Converter& converter = std::string_view(iconv_name(code_page)) == "UTF-8" ? to_utf8 : to_gbk;
+  if (is_ascii(units)) return std::string(units.begin(), units.end());
 
   std::u16string composed;
   if (options.composite_check) {

@@ -54,5 +54,26 @@ TEST(CodePage, CompositeCheckPrecomposes) {
   EXPECT_EQ(wide_to_multibyte(decomposed, kCodePageGbk), "e?");
 }
 
+// ASCII takes a short way round iconv; it must give what iconv gives, and one
+// byte or unit beyond ASCII anywhere must send the whole text through iconv.
+TEST(CodePage, AsciiConvertsToItselfAndOneOtherCharacterStillConverts) {
+  std::string bytes;
+  std::u16string units;
+  for (int c = 0; c < 0x80; ++c) {
+    bytes.push_back(static_cast<char>(c));
+    units.push_back(static_cast<char16_t>(c));
+  }
+  for (int code_page : {kCodePageGbk, kCodePageUtf8}) {
+    EXPECT_EQ(multibyte_to_wide(bytes, code_page), units) << code_page;
+    EXPECT_EQ(wide_to_multibyte(units, code_page), bytes) << code_page;
+    EXPECT_EQ(wide_to_multibyte(units, code_page, {.composite_check = true}), bytes) << code_page;
+  }
+  EXPECT_EQ(multibyte_to_wide(bytes + "\x80", kCodePageGbk), units + u"\u20AC");
+  EXPECT_EQ(multibyte_to_wide(bytes + "\x80", kCodePageUtf8), units + u"\uFFFD");
+  EXPECT_EQ(wide_to_multibyte(u"e\u0301" + units, kCodePageGbk, {.composite_check = true}),
+            "\xA8\xA6" + bytes);
+  EXPECT_EQ(wide_to_multibyte(units + u"\u00E9", kCodePageUtf8), bytes + "\xC3\xA9");
+}
+
 }  // namespace
 }  // namespace platform

@@ -74,6 +74,8 @@ struct Request : Object {
   TransferProgress progress;
   int status = 0;
   std::string header_block;
+  std::u16string header_units;  // header_block as UTF-16, made at the first query
+  bool header_units_made = false;
   std::string body;
   std::size_t read_position = 0;
   bool read_failure_reported = false;
@@ -99,7 +101,28 @@ std::string proxy_for_scheme(std::string_view list, std::string_view scheme) {
 }
 
 bool is_token_char(unsigned char c) {
-  return c > 0x20 && c < 0x7F && !std::strchr("()<>@,;:\\\"/[]?={}", c);
+  if (c <= 0x20 || c >= 0x7F) return false;
+  switch (c) {
+    case '(':
+    case ')':
+    case '<':
+    case '>':
+    case '@':
+    case ',':
+    case ';':
+    case ':':
+    case '\\':
+    case '"':
+    case '/':
+    case '[':
+    case ']':
+    case '?':
+    case '=':
+    case '{':
+    case '}':
+      return false;
+  }
+  return true;
 }
 
 // Turns one caller header line into the form curl sends as given. Returns
@@ -121,9 +144,10 @@ bool curl_header_line(std::string_view line, std::string* out) {
   return true;
 }
 
-std::string header_name(std::string_view line) {
-  std::size_t end = line.find_first_of(":;");
-  return std::string(line.substr(0, end));
+std::string_view header_name(std::string_view line) {
+  std::size_t end = 0;
+  while (end < line.size() && line[end] != ':' && line[end] != ';') ++end;
+  return line.substr(0, end);
 }
 
 void note_activity(Request* request) { request->last_activity = std::chrono::steady_clock::now(); }
@@ -332,7 +356,9 @@ class CurlTransport : public Transport {
       if (!curl_header_line(line, &converted)) return false;
       lines.push_back(std::move(converted));
     }
-    request->header_lines.insert(request->header_lines.end(), lines.begin(), lines.end());
+    request->header_lines.insert(request->header_lines.end(),
+                                 std::make_move_iterator(lines.begin()),
+                                 std::make_move_iterator(lines.end()));
     return true;
   }
 
@@ -389,7 +415,11 @@ class CurlTransport : public Transport {
     }
     // Header bytes are read in the system code page, so GBK bytes a server
     // sends come back unchanged when the block is converted back.
-    std::u16string units = multibyte_to_wide(request->header_block, kCodePageGbk);
+    if (!request->header_units_made) {
+      request->header_units = multibyte_to_wide(request->header_block, kCodePageGbk);
+      request->header_units_made = true;
+    }
+    const std::u16string& units = request->header_units;
     std::size_t needed = (units.size() + 1) * 2;
     if (buffer == nullptr || *length_bytes < needed) {
       *length_bytes = needed;

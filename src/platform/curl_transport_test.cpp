@@ -96,6 +96,11 @@ TEST(CurlTransport, RefusesMalformedHeaderLinesAndOptions) {
   EXPECT_FALSE(transport->add_headers(request, u": no name"));
   EXPECT_FALSE(transport->add_headers(request, u"A: 1\nB: 2"));
   EXPECT_FALSE(transport->add_headers(request, u"A B: 1"));
+  EXPECT_TRUE(transport->add_headers(request, u"X-a_b.c!#$%&'*+^`|~: 1"));
+  for (char16_t separator : std::u16string_view(u"()<>@,;\\\"/[]?={}\x7F\u00E9")) {
+    std::u16string line = u"X" + std::u16string(1, separator) + u"Y: 1";
+    EXPECT_FALSE(transport->add_headers(request, line)) << static_cast<int>(separator);
+  }
   EXPECT_FALSE(transport->set_option(request, 12345, 1));
   EXPECT_FALSE(transport->set_option(session, kOptionSecurityFlags, 0x3300));
   EXPECT_FALSE(transport->set_credentials(request, 7, u"u", u"p"));
