@@ -384,7 +384,7 @@ void ReportListView::set_text_background_colour(Colour colour) {
   repaint();
 }
 
-void ReportListView::repaint() { impl_->view->viewport()->repaint(); }
+void ReportListView::repaint() { impl_->view->viewport()->update(); }
 
 void ReportListView::on_column_click(std::function<void(int)> handler) {
   impl_->column_click = std::move(handler);

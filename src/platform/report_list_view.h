@@ -76,7 +76,9 @@ class ReportListView : public Control {
   void set_text_colour(Colour colour);
   void set_text_background_colour(Colour colour);
 
-  // Repaints the whole list at once, before returning.
+  // Marks the whole list for repainting; it is painted at once, with every
+  // change made until then, the next time the window processes its events.
+  // Many changes in a row thus cost one paint.
   void repaint();
 
   // Column-header click, with the column index.
