@@ -145,6 +145,12 @@ TEST_F(ReportListTest, SelectionDeleteAndClear) {
   list_delete_row(funds, -1);
   EXPECT_EQ(list_row_count(funds), 2);
 
+  // Deleting the selected row leaves nothing selected: the row below it
+  // does not inherit the selection.
+  list_delete_row(funds, 1);
+  EXPECT_EQ(column0(funds), std::vector<Text>{"b"});
+  EXPECT_TRUE(list_selected_rows(funds).empty());
+
   list_clear(funds);
   EXPECT_EQ(list_row_count(funds), 0);
   EXPECT_TRUE(list_selected_rows(funds).empty());

@@ -332,7 +332,15 @@ int ReportListView::insert_row(int position, const std::string& caption) {
 void ReportListView::delete_row(int row) {
   if (row < 0 || row >= row_count()) return;
   ++impl_->revision;
+  QItemSelectionModel* selection = impl_->view->selectionModel();
+  const bool was_selected = selection->isRowSelected(row, QModelIndex());
   impl_->model.remove(row);
+  // The view moves its current row to a neighbour and selects it; a list
+  // whose selected row is deleted has no selection left.
+  if (was_selected) {
+    selection->clearSelection();
+    selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+  }
 }
 
 void ReportListView::delete_all_rows() {
