@@ -4,8 +4,6 @@
 // handle per request, as the engine opens its own). Also the time to
 // recolour a list of 500 rows. Runs the real window offscreen; each timing
 // includes the paint that shows the result.
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,6 +14,7 @@
 #include "app/fund_estimate.h"
 #include "app/fund_rows.h"
 #include "app/main_window.h"
+#include "bare_curl.h"
 #include "listview/report_list.h"
 #include "platform/application.h"
 #include "platform/events.h"
@@ -39,39 +38,8 @@ double median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-size_t keep(char* data, size_t size, size_t count, void* user) {
-  static_cast<std::string*>(user)->append(data, size * count);
-  return size * count;
-}
-
-// The header lines web_request sends by default, so both put the same
-// request on the wire.
-curl_slist* same_headers() {
-  static curl_slist* list = [] {
-    curl_slist* l = nullptr;
-    for (const char* line :
-         {"User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)",
-          "Accept: text/html, application/xhtml+xml, */*", "Accept-Encoding: gbk, GB2312",
-          "Accept-Language: zh-cn", "Cache-Control: no-cache"}) {
-      l = curl_slist_append(l, line);
-    }
-    return l;
-  }();
-  return list;
-}
-
 bool bare_get(const std::string& url) {
-  std::string body;
-  CURL* curl = curl_easy_init();
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, same_headers());
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, keep);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_PROXY, "");
-  CURLcode result = curl_easy_perform(curl);
-  curl_easy_cleanup(curl);
-  return result == CURLE_OK && body.find("\"gsz\":\"") != std::string::npos;
+  return bench::bare_get(url).find("\"gsz\":\"") != std::string::npos;
 }
 
 Text code_of(int i) {

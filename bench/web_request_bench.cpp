@@ -2,14 +2,13 @@
 // handle (and so a fresh connection) per request: 1,000 sequential GETs of a
 // small reply from a loopback server each, in alternating rounds so machine
 // noise hits both. Prints both rates and the median per-round time ratio.
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bare_curl.h"
 #include "http/web_request.h"
 #include "platform/testing/local_servers.h"
 
@@ -17,41 +16,6 @@ namespace {
 
 constexpr int kRounds = 10;
 constexpr int kPerRound = 100;
-
-size_t keep(char* data, size_t size, size_t count, void* user) {
-  static_cast<std::string*>(user)->append(data, size * count);
-  return size * count;
-}
-
-// The header lines web_request sends by default, so both loops put the same
-// request on the wire and the ratio measures the engine, not the server.
-curl_slist* same_headers() {
-  static curl_slist* list = [] {
-    curl_slist* l = nullptr;
-    for (const char* line :
-         {"User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)",
-          "Accept: text/html, application/xhtml+xml, */*", "Accept-Encoding: gbk, GB2312",
-          "Accept-Language: zh-cn", "Cache-Control: no-cache"}) {
-      l = curl_slist_append(l, line);
-    }
-    return l;
-  }();
-  return list;
-}
-
-std::string bare_get(const std::string& url) {
-  std::string body;
-  CURL* curl = curl_easy_init();
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, same_headers());
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, keep);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_PROXY, "");
-  curl_easy_perform(curl);
-  curl_easy_cleanup(curl);
-  return body;
-}
 
 template <typename Get>
 double seconds_for(const std::string& url, const std::string& expected, Get get, int* failures) {
@@ -74,7 +38,7 @@ int main() {
 
   // Warm up both paths once.
   web_request(url);
-  bare_get(url);
+  bench::bare_get(url);
 
   int failures = 0;
   double engine_total = 0, bare_total = 0;
@@ -82,7 +46,7 @@ int main() {
   for (int round = 0; round < kRounds; ++round) {
     double engine = seconds_for(
         url, body, [](const std::string& u) { return web_request(u); }, &failures);
-    double bare = seconds_for(url, body, bare_get, &failures);
+    double bare = seconds_for(url, body, bench::bare_get, &failures);
     engine_total += engine;
     bare_total += bare;
     ratios.push_back(engine / bare);
