@@ -1,8 +1,8 @@
 #include "platform/code_page.h"
 
-#include <iconv.h>
+#include "platform/iconv_converter.h"
+
 #include <QString>
-#include <cerrno>
 #include <stdexcept>
 
 namespace platform {
@@ -19,43 +19,12 @@ const char* iconv_name(int code_page) {
   throw std::invalid_argument("unsupported code page " + std::to_string(code_page));
 }
 
-// One iconv descriptor for one direction, reset before each use.
-class Converter {
+// One descriptor for one direction; throws when iconv lacks the code page.
+class Converter : public internal::IconvConverter {
  public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  Converter(const char* to, const char* from) : IconvConverter(to, from) {
+    if (!valid()) throw std::runtime_error("iconv_open failed");
   }
-  ~Converter() { iconv_close(cd_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts `in`, calling `on_bad(in_left)` at each sequence iconv refuses;
-  // it appends a replacement to the output and returns how many input bytes
-  // to skip.
-  template <typename OnBad>
-  std::string run(std::string_view in, OnBad on_bad) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string out;
-    char buffer[4096];
-    char* in_ptr = const_cast<char*>(in.data());
-    size_t in_left = in.size();
-    while (in_left > 0) {
-      char* out_ptr = buffer;
-      size_t out_left = sizeof buffer;
-      size_t r = iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left);
-      out.append(buffer, out_ptr - buffer);
-      if (r != static_cast<size_t>(-1)) break;
-      if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL (a sequence cut short at the end): replace it.
-      size_t skip = on_bad(out, in_ptr, in_left);
-      in_ptr += skip;
-      in_left -= skip;
-    }
-    return out;
-  }
-
- private:
-  iconv_t cd_;
 };
 
 // Both code pages write ASCII as itself, one byte per character, and ASCII
@@ -96,12 +65,7 @@ std::u16string multibyte_to_wide(std::string_view bytes, int code_page) {
     }
     return skip;
   });
-  std::u16string units(raw.size() / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
-                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
-  }
-  return units;
+  return internal::units_from_utf16le(raw);
 }
 
 std::string wide_to_multibyte(std::u16string_view units, int code_page,
