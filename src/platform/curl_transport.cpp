@@ -32,11 +32,26 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
   return true;
 }
 
-// A URL may not carry a control character, a space or a byte beyond ASCII
-// to the parser; none of them may reach the wire.
+// A URL may not carry a control character or a space; none of them may
+// reach the wire.
 bool has_unsafe_characters(std::u16string_view url) {
-  return std::any_of(url.begin(), url.end(),
-                     [](char16_t c) { return c <= 0x20 || c == 0x7F || c > 0x7E; });
+  return std::any_of(url.begin(), url.end(), [](char16_t c) { return c <= 0x20 || c == 0x7F; });
+}
+
+// Characters beyond ASCII travel percent-encoded as UTF-8, the way the
+// system HTTP service escapes an object path; ASCII is left exactly as it
+// is, so a URL the caller escaped (or did not) keeps its form.
+std::string percent_encode_non_ascii(std::u16string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : to_utf8(text)) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else {
+      out += {'%', kHex[c >> 4], kHex[c & 0xF]};
+    }
+  }
+  return out;
 }
 
 struct Object {
@@ -228,7 +243,8 @@ class CurlTransport : public Transport {
     if (url.empty() || has_unsafe_characters(url)) return false;
     CURLU* handle = curl_url();
     if (handle == nullptr) return false;
-    bool ok = curl_url_set(handle, CURLUPART_URL, to_utf8(url).c_str(), 0) == CURLUE_OK;
+    bool ok =
+        curl_url_set(handle, CURLUPART_URL, percent_encode_non_ascii(url).c_str(), 0) == CURLUE_OK;
     std::string scheme, host, port, path, query;
     bool has_query = false;
     auto get = [&](CURLUPart part, std::string* out, unsigned flags) {
@@ -240,7 +256,10 @@ class CurlTransport : public Transport {
     };
     ok = ok && get(CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK;
     ok = ok && (scheme == "http" || scheme == "https");
-    ok = ok && get(CURLUPART_HOST, &host, 0) == CURLUE_OK && !host.empty();
+    // A host beyond ASCII (percent-encoded above) is not looked up.
+    ok = ok && get(CURLUPART_HOST, &host, 0) == CURLUE_OK && !host.empty() &&
+         std::none_of(host.begin(), host.end(),
+                      [](char c) { return c == '%' || static_cast<unsigned char>(c) >= 0x80; });
     ok = ok && get(CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK;
     ok = ok && get(CURLUPART_PATH, &path, 0) == CURLUE_OK;
     if (ok) {

@@ -61,6 +61,9 @@ TEST(CurlTransport, CracksHttpAndHttpsUrls) {
       {u"http://127.0.0.1:8080/js/1.js?rt=1#top", kSchemeHttp, u"127.0.0.1", 8080, u"/js/1.js",
        u"?rt=1"},
       {u"HTTP://[::1]:81/", kSchemeHttp, u"::1", 81, u"/", u""},
+      // Beyond ASCII: percent-encoded as UTF-8, the rest left as it is.
+      {u"http://127.0.0.1/js/\u57FA%41.js?q=\u91D1&r=%20", kSchemeHttp, u"127.0.0.1", 80,
+       u"/js/%E5%9F%BA%41.js", u"?q=%E9%87%91&r=%20"},
   };
   for (const Case& c : cases) {
     CrackedUrl parts;
@@ -79,7 +82,7 @@ TEST(CurlTransport, RefusesUrlsThatMustNotReachTheWire) {
        {u"", u"file:///etc/passwd", u"ftp://127.0.0.1/", u"gopher://127.0.0.1/", u"127.0.0.1/a",
         u"http://", u"http://127.0.0.1/a b", u"http://127.0.0.1/a\r\nX-Injected: 1",
         u"http://127.0.0.1/a\nb", u"http://127.0.0.1/a\tb", u"http://127.0.0.1:99999/",
-        u"http://127.0.0.1/\u57FA"}) {
+        u"http://\u57FA.test/", u"http://127.0.0.1:8\uFF10/"}) {
     CrackedUrl parts;
     EXPECT_FALSE(transport->crack_url(url, &parts)) << std::string(url.begin(), url.end());
   }
