@@ -14,9 +14,17 @@ struct KeyRecord {
   int row;
 };
 
+// Raises ASCII letters only. Walks the text by GBK character, so the trail
+// byte of a double-byte character keeps its value even when it falls in
+// 'a'..'z'.
 Text upper_ascii(Text text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) {
+      ++i;
+    } else if (byte >= 'a' && byte <= 'z') {
+      text[i] = static_cast<char>(byte - 'a' + 'A');
+    }
   }
   return text;
 }

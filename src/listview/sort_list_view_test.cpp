@@ -115,6 +115,11 @@ TEST_F(SortListViewTest, EqualKeysSwapOnEverySortInBothDirections) {
     sort_list_view(list, 0, c.options);
     EXPECT_EQ(column(1), (std::vector<Text>{"first", "second"})) << c.rows[1][0];
   }
+  // Only ASCII letters fold: two double-byte characters whose trail bytes are
+  // 'a' and 'A' stay different keys, so the sort does not swap them.
+  fill({{"\x81\x61", "lower trail"}, {"\x81\x41", "upper trail"}});
+  sort_list_view(list, 0, {.ascending = false});
+  EXPECT_EQ(column(1), (std::vector<Text>{"lower trail", "upper trail"}));
   // Unless the case counts: then abc is above ABC, whatever the order before.
   fill({{"ABC", "upper"}, {"abc", "lower"}});
   sort_list_view(list, 0, {.ascending = false, .case_sensitive = true});
