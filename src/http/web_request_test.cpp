@@ -312,7 +312,15 @@ TEST(WebRequestReply, FollowsRedirectsOnlyWhenAllowed) {
   EXPECT_EQ(status.substr(0, 3), "302");
   EXPECT_EQ(location, "/new");
 
+  // A POST answered by a redirect is followed with a GET of the new address.
   std::size_t before = server.requests().size();
+  EXPECT_EQ(web_request(server.url("/old"), {.method = 1, .post_text = "a=1"}), "final page");
+  ASSERT_EQ(server.requests().size() - before, 2u);
+  EXPECT_EQ(server.requests()[before].method, "POST");
+  EXPECT_EQ(server.requests()[before + 1].method, "GET");
+  EXPECT_EQ(server.requests()[before + 1].target, "/new");
+
+  before = server.requests().size();
   EXPECT_EQ(web_request(server.url("/loop"), {.status_text = &status}), "");
   EXPECT_EQ(status, gbk("712 服务器未响应!"));
   EXPECT_EQ(server.requests().size() - before, 11u) << "the first request and 10 redirects";

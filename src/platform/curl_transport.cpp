@@ -545,7 +545,10 @@ void CurlTransport::perform(Request& request, std::string_view body) {
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
   }
-  if (!head && request.verb != "GET") {
+  // POST is left to curl's own POST, so that a 301, 302 or 303 after it is
+  // followed with a GET, as the system HTTP service does; a custom verb
+  // would be sent again, without its body, to the new address.
+  if (!head && request.verb != "GET" && request.verb != "POST") {
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
   } else if (request.verb == "GET" && has_body) {
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "GET");
