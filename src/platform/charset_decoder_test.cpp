@@ -13,6 +13,11 @@ TEST(CharsetDecoder, DecodesNamedCharsetsIntoUtf16) {
       {"\xE5\x9F\xBA\xE9\x87\x91", "utf-8", u"\u57FA\u91D1"},
       {"\xE5\x9F\xBA", "UTF-8", u"\u57FA"},
       {"\xBB\xF9\xBD\xF0", "GB2312", u"\u57FA\u91D1"},
+      // GB2312 pages are read as GBK: 86 B4 is outside GB2312 proper.
+      {"\x86\xB4\xBB\xF9", "gb2312", u"\u5586\u57FA"},
+      // A UTF-8 byte-order mark is dropped, in front only.
+      {"\xEF\xBB\xBF\xE5\x9F\xBA", "utf-8", u"\u57FA"},
+      {"a\xEF\xBB\xBF", "UTF8", u"a\uFEFF"},
       {"\xB0\xF2", "big5", u"\u57FA"},
       {"caf\xE9", "iso-8859-1", u"caf\u00E9"},
       {std::string("a\0b", 3), "utf-8", std::u16string(u"a\0b", 3)},
