@@ -41,6 +41,24 @@ bool is_ascii(std::u16string_view units) {
   return any < 0x80;
 }
 
+// Composes each base character with the combining marks after it where a
+// precomposed character exists; every other character, compatibility
+// ideographs included, keeps its code.
+std::u16string compose_marks(std::u16string_view units) {
+  QString text = QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
+  QString out;
+  out.reserve(text.size());
+  qsizetype i = 0;
+  while (i < text.size()) {
+    qsizetype end = i + 1;
+    while (end < text.size() && text[end].isMark()) ++end;
+    QString run = text.mid(i, end - i);
+    out += end - i > 1 ? run.normalized(QString::NormalizationForm_C) : run;
+    i = end;
+  }
+  return std::u16string(reinterpret_cast<const char16_t*>(out.utf16()), out.size());
+}
+
 void append_unit(std::string& out, char16_t unit) {
   out.push_back(static_cast<char>(unit & 0xFF));
   out.push_back(static_cast<char>(unit >> 8));
@@ -77,9 +95,7 @@ std::string wide_to_multibyte(std::u16string_view units, int code_page,
 
   std::u16string composed;
   if (options.composite_check) {
-    QString text = QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
-    text = text.normalized(QString::NormalizationForm_C);
-    composed.assign(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+    composed = compose_marks(units);
     units = composed;
   }
 

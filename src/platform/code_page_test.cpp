@@ -52,6 +52,9 @@ TEST(CodePage, CompositeCheckPrecomposes) {
   std::u16string decomposed = u"e\u0301";  // e + combining acute
   EXPECT_EQ(wide_to_multibyte(decomposed, kCodePageGbk, {.composite_check = true}), "\xA8\xA6");
   EXPECT_EQ(wide_to_multibyte(decomposed, kCodePageGbk), "e?");
+  // Only marks are composed: a compatibility ideograph GBK has under its own
+  // code keeps that code.
+  EXPECT_EQ(wide_to_multibyte(u"\uF92C", kCodePageGbk, {.composite_check = true}), "\xFD\x9C");
 }
 
 // ASCII takes a short way round iconv; it must give what iconv gives, and one
