@@ -42,7 +42,7 @@ std::string deflate_bytes(const std::string& raw) {
 
 const std::string kSignature = "\x89PNG\r\n\x1a\n";
 
-struct PngSpec {
+struct PngLayout {
   uint32_t width = 2;
   uint32_t height = 2;
   int bit_depth = 8;
@@ -52,21 +52,21 @@ struct PngSpec {
   std::string scanlines{};    // raw rows, each led by its filter byte
 };
 
-std::string ihdr(const PngSpec& spec) {
+std::string ihdr(const PngLayout& layout) {
   std::string data;
-  put_u32(&data, spec.width);
-  put_u32(&data, spec.height);
-  data += static_cast<char>(spec.bit_depth);
-  data += static_cast<char>(spec.colour_type);
+  put_u32(&data, layout.width);
+  put_u32(&data, layout.height);
+  data += static_cast<char>(layout.bit_depth);
+  data += static_cast<char>(layout.colour_type);
   data += '\0';  // compression
   data += '\0';  // filter
-  data += static_cast<char>(spec.interlace);
+  data += static_cast<char>(layout.interlace);
   return chunk("IHDR", data);
 }
 
-std::string make_png(const PngSpec& spec) {
-  return kSignature + ihdr(spec) + spec.before_idat + chunk("IDAT", deflate_bytes(spec.scanlines)) +
-         chunk("IEND", "");
+std::string make_png(const PngLayout& layout) {
+  return kSignature + ihdr(layout) + layout.before_idat +
+         chunk("IDAT", deflate_bytes(layout.scanlines)) + chunk("IEND", "");
 }
 
 // A 2x2 truecolour image: red, green / blue, white.
@@ -99,7 +99,7 @@ TEST(PngDecoder, DecodesTruecolourIntoRgbaRowsTopToBottom) {
 TEST(PngDecoder, ExpandsEveryColourTypeAndDepthToRgba8) {
   struct Case {
     const char* name;
-    PngSpec spec;
+    PngLayout layout;
     Pixels pixels;
   } cases[] = {
       {"palette with tRNS",
@@ -147,10 +147,10 @@ TEST(PngDecoder, ExpandsEveryColourTypeAndDepthToRgba8) {
         0x11, 0x11, 0x11, 255, 0x16, 0x16, 0x16, 255}},
   };
   for (const Case& c : cases) {
-    std::optional<RgbaImage> image = decode_png(make_png(c.spec));
+    std::optional<RgbaImage> image = decode_png(make_png(c.layout));
     ASSERT_TRUE(image.has_value()) << c.name;
-    EXPECT_EQ(image->width, static_cast<int>(c.spec.width)) << c.name;
-    EXPECT_EQ(image->height, static_cast<int>(c.spec.height)) << c.name;
+    EXPECT_EQ(image->width, static_cast<int>(c.layout.width)) << c.name;
+    EXPECT_EQ(image->height, static_cast<int>(c.layout.height)) << c.name;
     EXPECT_EQ(image->pixels, c.pixels) << c.name;
   }
 }
