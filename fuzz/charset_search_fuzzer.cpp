@@ -1,15 +1,10 @@
 // Runs the charset search of HTML replies over the first 1024 bytes of
 // arbitrary input, as the response decoding does, and checks that the search
 // runs and the charset name it gives is made of name characters only.
-#include <cstdlib>
-
+#include "fuzz/fuzz_input.h"
 #include "http/regex_object.h"
 
 namespace {
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool is_name_character(char c) {
   return c == '-' || c == '_' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||

@@ -1,10 +1,12 @@
 // Splits a fuzzer's input into the pieces a target needs: single bytes for
 // flags and small numbers, then length-prefixed texts, then the rest. Reads
-// past the end give zeros and empty texts. Owned by one fuzzer run.
+// past the end give zeros and empty texts. Owned by one fuzzer run. Also the
+// check that turns a broken property into a crash the fuzzer reports.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 class FuzzInput {
@@ -33,3 +35,8 @@ class FuzzInput {
   size_t size_;
   size_t at_ = 0;
 };
+
+// Stops the run, so the fuzzer keeps the input, when a property does not hold.
+inline void check(bool condition) {
+  if (!condition) std::abort();
+}

@@ -2,19 +2,10 @@
 // checks what must hold whatever the input: values come from the text, the
 // list matches the count, items respect the maximum length, the loop ends,
 // and the first value agrees with text_between.
-#include <cstdlib>
 
 #include "fuzz/fuzz_input.h"
 #include "text/markers.h"
 #include "text/quote_placeholder.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);

@@ -2,18 +2,9 @@
 // replacements, reading every result. A pattern may be rejected or stopped by
 // the match limit, but nothing may crash, hang or leak, and an object that
 // gave false must hold nothing.
-#include <cstdlib>
 
 #include "fuzz/fuzz_input.h"
 #include "http/regex_object.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);

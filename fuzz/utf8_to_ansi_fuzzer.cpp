@@ -1,19 +1,10 @@
 // Converts arbitrary bytes as UTF-8 into GBK and checks that the result is
 // valid GBK without zero bytes, never longer than the input, and that ASCII
 // input comes through unchanged.
-#include <cstdlib>
 #include <string_view>
 
 #include "fuzz/fuzz_input.h"
 #include "text/code_page_text.h"
-
-namespace {
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Text utf8(reinterpret_cast<const char*>(data), size);

@@ -2,22 +2,13 @@
 // the four requests and their URLs, the holdings list's order, cells and
 // colours on screen, the overview text byte for byte, the chart, the
 // reminder with no row selected, and broken replies.
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include "app/event_table.h"
-#include "app/main_window.h"
-#include "listview/cell_colours.h"
-#include "listview/report_list.h"
-#include "platform/testing/message_box_recorder.h"
-#include "platform/testing/probe.h"
+#include "fund_window_fixture.h"
 #include "platform/timer.h"
-#include "sample_server/sample_data.h"
-#include "sample_server/sample_server.h"
-#include "text/gbk_literal.h"
 
 namespace {
 
@@ -29,25 +20,12 @@ using platform::probe::pixel;
 using sample::Failure;
 using sample::FailureMode;
 
-constexpr Colour kRed = 255, kGreen = 65280;
-
 const char kQuoteQuery[] =
     "/api/qt/ulist.np/get?fltt=2&invt=2&fields=f2,f3,f12,f14,f9"
     "&cb=jQuery18306676004993145754_1594342916372&ut=c41e08d3b7fa59e2d06c8b1743ea9f5d&secids=";
 
-class FundDetailTest : public testing::Test {
+class FundDetailTest : public FundWindowTest {
  protected:
-  FundDetailTest() {
-    reset_cell_colours_for_testing();
-    EXPECT_TRUE(server.start());
-    endpoints = {.trend_chart = server.http_base(),
-                 .holdings = server.http_base(),
-                 .stock_quote = server.https_base(),
-                 .overview = server.http_base()};
-    wire_events(w, endpoints);
-    w.window.show();
-  }
-
   // Puts the sample funds into the fund list, first code on top.
   void list_funds(const std::vector<std::string>& codes) {
     for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
@@ -85,17 +63,7 @@ class FundDetailTest : public testing::Test {
             "http /matiaria?fundCode=" + code};
   }
 
-  std::vector<std::vector<Text>> holdings() const {
-    std::vector<std::vector<Text>> rows;
-    for (int row = 0; row < list_row_count(w.超级列表框2); ++row) {
-      std::vector<Text> cells;
-      for (int column = 0; column < 5; ++column) {
-        cells.push_back(list_get_cell(w.超级列表框2, row, column));
-      }
-      rows.push_back(cells);
-    }
-    return rows;
-  }
+  std::vector<std::vector<Text>> holdings() const { return cell_texts(w.超级列表框2, 5); }
 
   std::vector<Text> holding_codes() const {
     std::vector<Text> codes;
@@ -122,10 +90,6 @@ class FundDetailTest : public testing::Test {
     }
     return darkest;
   }
-
-  sample::SampleServer server;
-  Endpoints endpoints;
-  MainWindow w;
 };
 
 TEST_F(FundDetailTest, FirstClickLoadsChartHoldingsAndOverview) {
@@ -241,7 +205,6 @@ TEST_F(FundDetailTest, EveryClickRepeatsTheRequestsAndRebuildsTheHoldings) {
 }
 
 TEST_F(FundDetailTest, NoSelectedRowShowsTheReminderAndChangesNothing) {
-  platform::MessageBoxRecorder boxes;
   const std::vector<platform::MessageBoxRecorder::Shown> one_reminder = {
       {.title = gbk("友情提示"), .text = gbk("先多添加些关注呗！")}};
 

@@ -44,18 +44,21 @@ class FundWindowTest : public testing::Test {
     w.按钮2.click();
   }
 
-  // Every row's six texts, top row first.
-  std::vector<std::vector<Text>> rows() const {
+  // The texts of the first `columns` cells of every row, top row first.
+  static std::vector<std::vector<Text>> cell_texts(const ReportList& list, int columns) {
     std::vector<std::vector<Text>> result;
-    for (int row = 0; row < list_row_count(w.超级列表框1); ++row) {
+    for (int row = 0; row < list_row_count(list); ++row) {
       std::vector<Text> cells;
-      for (int column = 0; column < 6; ++column) {
-        cells.push_back(list_get_cell(w.超级列表框1, row, column));
+      for (int column = 0; column < columns; ++column) {
+        cells.push_back(list_get_cell(list, row, column));
       }
       result.push_back(cells);
     }
     return result;
   }
+
+  // Every row's six texts, top row first.
+  std::vector<std::vector<Text>> rows() const { return cell_texts(w.超级列表框1, 6); }
 
   // The column-0 texts, top row first.
   std::vector<Text> codes() const {

@@ -2,7 +2,7 @@
 
 #include "http/item_lists.h"
 #include "http/text_parts.h"
-#include "http/text_search.h"
+#include "text/text_search.h"
 #include "text/markers.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "http/header_block.h"
 
 #include "http/text_parts.h"
-#include "http/text_search.h"
+#include "text/text_search.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "http/item_lists.h"
 
-#include "http/text_search.h"
+#include "text/text_search.h"
 
 Text unique_items(const Text& text, const Text& separator, ItemSplit split) {
   std::vector<Text> items;

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "http/text_search.h"
+#include "text/text_search.h"
 
 namespace {
 

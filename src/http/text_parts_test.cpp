@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "http/item_lists.h"
-#include "http/text_search.h"
+#include "text/text_search.h"
 
 namespace {
 

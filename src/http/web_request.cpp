@@ -7,7 +7,7 @@
 #include "http/header_block.h"
 #include "http/meta_charset.h"
 #include "http/regex_object.h"
-#include "http/text_search.h"
+#include "text/text_search.h"
 #include "platform/component_library.h"
 #include "platform/events.h"
 #include "platform/transport.h"

@@ -1,31 +1,6 @@
 #include "listview/report_list.h"
 
-namespace {
-
-char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool is_gbk_lead_byte(char c) {
-  auto byte = static_cast<unsigned char>(c);
-  return byte >= 0x81 && byte <= 0xFE;
-}
-
-// Equal ignoring ASCII letter case. Walks the texts by GBK character: a
-// double-byte character's trail byte may fall in 'A'..'Z' or 'a'..'z' and
-// must compare exactly, or two different characters would match.
-bool equal_ignoring_case(const Text& a, const Text& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (is_gbk_lead_byte(a[i]) && i + 1 < a.size()) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
-    } else if (ascii_lower(a[i]) != ascii_lower(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
+#include "text/text_search.h"
 
 int list_row_count(const ReportList& list) { return list.row_count(); }
 
@@ -46,7 +21,7 @@ int list_insert_row(ReportList& list, int position, const Text& caption) {
 int list_find_row(const ReportList& list, const Text& text) {
   int rows = list.row_count();
   for (int row = 0; row < rows; ++row) {
-    if (equal_ignoring_case(list.cell_text(row, 0), text)) return row;
+    if (equal_ignoring_ascii_case(list.cell_text(row, 0), text)) return row;
   }
   int columns = list.column_count();
   for (int row = 0; row < rows; ++row) {

@@ -6,6 +6,7 @@
 #include "platform/events.h"
 #include "text/gbk_literal.h"
 #include "text/number.h"
+#include "text/text_search.h"
 
 namespace {
 
@@ -13,21 +14,6 @@ struct KeyRecord {
   Text key;
   int row;
 };
-
-// Raises ASCII letters only. Walks the text by GBK character, so the trail
-// byte of a double-byte character keeps its value even when it falls in
-// 'a'..'z'.
-Text upper_ascii(Text text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) {
-      ++i;
-    } else if (byte >= 'a' && byte <= 'z') {
-      text[i] = static_cast<char>(byte - 'a' + 'A');
-    }
-  }
-  return text;
-}
 
 // Whether `e` replaces `candidate` as the record picked next: the later
 // record wins on equality, in both directions.

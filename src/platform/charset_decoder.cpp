@@ -2,22 +2,17 @@
 
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/iconv_converter.h"
 
 namespace platform {
 namespace {
 
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+using internal::equals_ignoring_ascii_case;
 
 bool is_utf8_name(std::string_view charset) {
-  return equals_ignoring_case(charset, "utf-8") || equals_ignoring_case(charset, "utf8");
+  return equals_ignoring_ascii_case(charset, "utf-8") ||
+         equals_ignoring_ascii_case(charset, "utf8");
 }
 
 }  // namespace
@@ -30,7 +25,7 @@ std::optional<std::u16string> decode_charset(std::string_view bytes, std::string
   // Pages that declare GB2312 are written in its superset GBK, the way the
   // system code page 936 reads both; iconv's own GB2312 would turn every
   // GBK-only character into a replacement.
-  if (equals_ignoring_case(charset, "gb2312")) name = "CP936";
+  if (equals_ignoring_ascii_case(charset, "gb2312")) name = "CP936";
   // A UTF-8 byte-order mark marks the encoding and is no character of the text.
   if (is_utf8_name(charset) && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   internal::IconvConverter converter("UTF-16LE", name.c_str());

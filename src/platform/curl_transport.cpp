@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/code_page.h"
 
 namespace platform {
@@ -20,17 +21,7 @@ constexpr long kMaxRedirects = 10;
 
 std::string to_utf8(std::u16string_view units) { return wide_to_multibyte(units, kCodePageUtf8); }
 
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
+using internal::equals_ignoring_ascii_case;
 
 // A URL may not carry a control character or a space; none of them may
 // reach the wire.
@@ -108,7 +99,7 @@ std::string proxy_for_scheme(std::string_view list, std::string_view scheme) {
     if (entry.empty()) continue;
     std::size_t equals = entry.find('=');
     if (equals == std::string_view::npos) return std::string(entry);
-    if (equals_ignoring_case(entry.substr(0, equals), scheme)) {
+    if (equals_ignoring_ascii_case(entry.substr(0, equals), scheme)) {
       return std::string(entry.substr(equals + 1));
     }
   }
@@ -557,9 +548,10 @@ void CurlTransport::perform(Request& request, std::string_view body) {
   // The caller's lines, then removals of the lines curl would add itself.
   curl_slist* headers = nullptr;
   auto given = [&](std::string_view name) {
-    return std::any_of(
-        request.header_lines.begin(), request.header_lines.end(),
-        [&](const std::string& line) { return equals_ignoring_case(header_name(line), name); });
+    return std::any_of(request.header_lines.begin(), request.header_lines.end(),
+                       [&](const std::string& line) {
+                         return equals_ignoring_ascii_case(header_name(line), name);
+                       });
   };
   for (const std::string& line : request.header_lines)
     headers = curl_slist_append(headers, line.c_str());

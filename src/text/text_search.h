@@ -1,4 +1,4 @@
-// Searching, splitting and trimming GBK text for the header and cookie rules.
+// Searching, splitting, trimming and case-folding GBK text.
 // A search steps over double-byte characters whole, so a match never starts
 // on the second byte of a character. Stateless.
 #pragma once
@@ -40,3 +40,11 @@ Text trim_spaces(const Text& text);
 // The length in bytes (1 or 2) of the character that starts at `at`: a byte
 // of 0x81 or more that is not the last one starts a double-byte character.
 std::size_t character_length(const Text& text, std::size_t at);
+
+// `text` with the ASCII letters a to z raised. Walks the text by character,
+// so the second byte of a double-byte character keeps its value.
+Text upper_ascii(const Text& text);
+
+// Equal when ASCII letter case is ignored; double-byte characters must be
+// equal exactly.
+bool equal_ignoring_ascii_case(const Text& a, const Text& b);

@@ -1,4 +1,4 @@
-#include "http/text_search.h"
+#include "text/text_search.h"
 
 #include <cstdint>
 #include <cstring>
@@ -153,4 +153,16 @@ Text trim_spaces(const Text& text) {
     i += length;
   }
   return first == kNotFound ? Text() : text.substr(first, last_end - first);
+}
+
+Text upper_ascii(const Text& text) {
+  Text upper = text;
+  for (std::size_t i = 0; i < upper.size(); i += character_length(upper, i)) {
+    if (upper[i] >= 'a' && upper[i] <= 'z') upper[i] = static_cast<char>(upper[i] - 'a' + 'A');
+  }
+  return upper;
+}
+
+bool equal_ignoring_ascii_case(const Text& a, const Text& b) {
+  return a.size() == b.size() && upper_ascii(a) == upper_ascii(b);
 }
