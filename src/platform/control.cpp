@@ -23,11 +23,6 @@ QColor to_qcolor(Colour colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-Colour from_qcolor(const QColor& colour) {
-  return static_cast<Colour>(colour.red()) | static_cast<Colour>(colour.green()) << 8 |
-         static_cast<Colour>(colour.blue()) << 16;
-}
-
 QFont to_qfont(const Font& font) {
   QFont result;  // the default face unless one is named
   if (!font.face.empty()) result.setFamilies({from_gbk(font.face)});

@@ -27,7 +27,6 @@ QString from_gbk(std::string_view gbk);
 std::string to_gbk(const QString& text);
 
 QColor to_qcolor(Colour colour);
-Colour from_qcolor(const QColor& colour);
 
 QFont to_qfont(const Font& font);
 
