@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fund_estimate.h"
+#include "funddata/fund_estimate.h"
 #include "app/fund_rows.h"
 #include "app/main_window.h"
 #include "bare_curl.h"

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "app/main_window.h"
-#include "http/endpoints.h"
+#include "funddata/endpoints.h"
 
 enum class WindowEvent {
   kCreated,                // MainWindow created with all controls

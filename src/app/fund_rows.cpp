@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/fund_estimate.h"
+#include "funddata/fund_estimate.h"
 #include "listview/cell_colours.h"
 #include "listview/report_list.h"
 #include "platform/message_box.h"

@@ -7,7 +7,7 @@
 
 #include "app/event_table.h"
 #include "app/main_window.h"
-#include "http/endpoints.h"
+#include "funddata/endpoints.h"
 #include "text/text.h"
 
 enum class AddResult {

@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "app/fund_estimate.h"
+#include "funddata/fund_estimate.h"
 #include "text/gbk_literal.h"
 
 namespace {

@@ -3,6 +3,6 @@
 // the program and the demo differ only here.
 #pragma once
 
-#include "http/endpoints.h"
+#include "funddata/endpoints.h"
 
 Endpoints program_endpoints();

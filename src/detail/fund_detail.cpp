@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "detail/detail_urls.h"
+#include "funddata/detail_urls.h"
 #include "detail/fund_overview.h"
 #include "detail/quote_lists.h"
 #include "http/web_request.h"

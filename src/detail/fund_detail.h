@@ -4,7 +4,7 @@
 // only, and other handlers may run inside it while its requests finish.
 #pragma once
 
-#include "http/endpoints.h"
+#include "funddata/endpoints.h"
 #include "listview/report_list.h"
 #include "platform/label.h"
 #include "platform/picture_box.h"

@@ -1,4 +1,4 @@
-#include "detail/detail_urls.h"
+#include "funddata/detail_urls.h"
 
 Text trend_chart_url(const Endpoints& endpoints, const Text& code) {
   return endpoints.trend_chart + "/charts/pic6/" + code + ".png";

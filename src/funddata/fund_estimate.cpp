@@ -1,4 +1,4 @@
-#include "app/fund_estimate.h"
+#include "funddata/fund_estimate.h"
 
 #include "http/web_request.h"
 #include "text/code_page_text.h"

@@ -3,7 +3,7 @@
 // security list go in as they are, without escaping. Stateless.
 #pragma once
 
-#include "http/endpoints.h"
+#include "funddata/endpoints.h"
 #include "text/text.h"
 
 // The trend-chart PNG of the fund.

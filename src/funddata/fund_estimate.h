@@ -3,7 +3,7 @@
 // user-interface thread; the request lets pending window events run.
 #pragma once
 
-#include "http/endpoints.h"
+#include "funddata/endpoints.h"
 #include "text/text.h"
 
 // The result of one fetch, GBK texts exactly as cut from the reply; each is
