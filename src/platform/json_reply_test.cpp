@@ -25,8 +25,8 @@ TEST(JsonReply, ScalarsKeepTheirKind) {
       {"12", Kind::kNumber, 12},
       {"1e-3", Kind::kNumber, 0.001},
       {"\"\"", Kind::kString},
-      {"\"0.548\"", Kind::kString, 0, "0.548"},                   // a number written as text
-      {"\"null\"", Kind::kString, 0, "null"},                     // and null written as text
+      {"\"0.548\"", Kind::kString, 0, "0.548"},                      // a number written as text
+      {"\"null\"", Kind::kString, 0, "null"},                        // and null written as text
       {"\"\\u57fa\\u91d1\"", Kind::kString, 0, "\xBB\xF9\xBD\xF0"},  // escapes, to GBK
       {"\"\xE5\x9F\xBA\xE9\x87\x91\"", Kind::kString, 0, "\xBB\xF9\xBD\xF0"},
       {"\"\xF0\x9F\x98\x80\"", Kind::kString, 0, "?"},  // no GBK form
@@ -83,17 +83,17 @@ TEST(JsonReply, AnythingButOneValidValueIsRefused) {
   const std::string cases[] = {
       "",
       "   ",
-      "jsonpgz({\"a\":1});",        // JSONP wrapper
-      "{\"a\":1",                   // cut short
-      "{\"a\":1}}",                 // trailing text
-      "{\"a\":1} {\"b\":2}",        // two values
-      "1,2",                        // two values, as a wrapped array would read them
+      "jsonpgz({\"a\":1});",  // JSONP wrapper
+      "{\"a\":1",             // cut short
+      "{\"a\":1}}",           // trailing text
+      "{\"a\":1} {\"b\":2}",  // two values
+      "1,2",                  // two values, as a wrapped array would read them
       "]",
       "1],[2",
-      "{'a':1}",                    // single quotes
-      "{\"a\":01}",                 // leading zero
+      "{'a':1}",     // single quotes
+      "{\"a\":01}",  // leading zero
       "{\"a\":NaN}",
-      "{\"a\":\"\xFF\"}",           // invalid UTF-8
+      "{\"a\":\"\xFF\"}",  // invalid UTF-8
       "<html><body>404</body></html>",
       std::string(2000, '['),  // deeper than the parser allows
   };
