@@ -84,16 +84,19 @@ Text text_line(const Text& text, int n) {
 Text read_file_line(const Text& path, int n) { return text_line(read_text(path), n); }
 
 std::vector<Text> watch_list_codes(const Text& text) {
-  // Lines are counted and read in the same trimmed text, so leading blank
-  // lines shift nothing.
+  // Lines are cut from the same trimmed text they are counted in, so leading
+  // blank lines shift nothing. Once every line end is CR LF, the lines that
+  // count_lines counts are the pieces between the CR LF pairs, cut here in
+  // one pass.
   Text content = with_crlf_line_ends(text);
   for (int i = 0; i < 3; ++i) trim_outer_crlf(content);
   std::vector<Text> codes;
-  int lines = count_lines(content);
-  for (int i = 1; i <= lines; ++i) {
-    Text code = text_line(content, i);
-    trim_outer_crlf(code);
-    codes.push_back(code);
+  std::size_t start = 0;
+  while (start < content.size()) {
+    std::size_t end = content.find(crlf(), start);
+    if (end == Text::npos) end = content.size();
+    codes.push_back(content.substr(start, end - start));
+    start = end + crlf().size();
   }
   return codes;
 }
