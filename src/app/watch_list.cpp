@@ -1,6 +1,7 @@
 #include "app/watch_list.h"
 
 #include "app/fund_rows.h"
+#include "app/watch_list_location.h"
 #include "listview/report_list.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
@@ -33,9 +34,7 @@ Text lone_lf_to_crlf(const Text& text) {
 
 }  // namespace
 
-Text watch_list_path() {
-  return platform::file_system().program_directory() + gbk("/") + gbk("gzlist.txt");
-}
+Text watch_list_path() { return watch_list_location(); }
 
 void trim_outer_crlf(Text& text) {
   if (text.starts_with(crlf())) text.erase(0, crlf().size());
