@@ -66,7 +66,8 @@ fuzz: deps
 		echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(FUZZ_BUILD)/fuzz/$$f \
 			-max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
-			-dict=fuzz/dict/$$f.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f- \
+			$$([ -f fuzz/dict/$$f.dict ] && echo -dict=fuzz/dict/$$f.dict) \
+			-artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f- \
 			$(FUZZ_BUILD)/corpus/$$f || { echo "fuzz: $$f failed"; exit 1; }; \
 	done
 
