@@ -1,15 +1,19 @@
-# Entry points for newcomers and CI. Every target installs what is missing first.
+# Entry points for newcomers and CI. Every target installs what is missing first;
+# on a machine without make, scripts/make installs it and runs the same targets.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# How long `make test` runs each fuzz target, to catch one that no longer builds
+# or crashes at once.
+FUZZ_SMOKE_SECONDS ?= 3
 FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_fuzzer
 CMAKE_FLAGS ?=
 JOBS ?= 2
 
 BENCH_BUILD ?= build-bench
 
-.PHONY: deps configure build run test sanitize screenshot fuzz bench demo
+.PHONY: deps configure build run test sanitize screenshot fuzz bench demo package
 
 deps:
 	@scripts/install-deps
@@ -18,18 +22,28 @@ configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
 
 build: configure
-	@cmake --build $(BUILD)
+	@cmake --build $(BUILD) -j$(JOBS)
 
-run: build
+# Says so at once when there is no display, before the set-up and the build.
+run:
+	@scripts/run-window --check
+	@$(MAKE) --no-print-directory build
 	@scripts/run-window $(BUILD)/fundwatch
 
+# The suite, the layering and formatting checks (CTest tests of their own),
+# then a short run of every fuzz target.
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
+
+# The Debian package of the program, written to $(BUILD)/ (see cmake/package.cmake).
+package: build
+	@cmake --build $(BUILD) -j$(JOBS) --target package
 
 sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFUNDWATCH_SANITIZE=ON \
 		$(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(SANITIZE_BUILD)
+	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS)
 
 screenshot: build
@@ -52,7 +66,8 @@ fuzz: deps
 		echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(FUZZ_BUILD)/fuzz/$$f \
 			-max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
-			-dict=fuzz/dict/$$f.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f- \
+			$$([ -f fuzz/dict/$$f.dict ] && echo -dict=fuzz/dict/$$f.dict) \
+			-artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f- \
 			$(FUZZ_BUILD)/corpus/$$f || { echo "fuzz: $$f failed"; exit 1; }; \
 	done
 

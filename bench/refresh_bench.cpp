@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "funddata/fund_estimate.h"
 #include "app/fund_rows.h"
 #include "app/main_window.h"
 #include "bare_curl.h"
+#include "funddata/fund_estimate.h"
 #include "listview/report_list.h"
 #include "platform/application.h"
 #include "platform/events.h"

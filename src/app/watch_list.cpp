@@ -6,6 +6,7 @@
 
 #include "app/fund_rows.h"
 #include "app/notice_cap.h"
+#include "app/watch_list_location.h"
 #include "funddata/batch_estimates.h"
 #include "listview/report_list.h"
 #include "platform/files.h"
@@ -51,9 +52,7 @@ Text backup_path(const Text& path) { return path + gbk(".bak"); }
 
 }  // namespace
 
-Text watch_list_path() {
-  return platform::file_system().program_directory() + gbk("/") + gbk("gzlist.txt");
-}
+Text watch_list_path() { return watch_list_location(); }
 
 void trim_outer_crlf(Text& text) {
   if (text.starts_with(crlf())) text.erase(0, crlf().size());

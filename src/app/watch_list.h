@@ -11,7 +11,7 @@
 #include "app/event_table.h"
 #include "text/text.h"
 
-// The program's directory + "/gzlist.txt".
+// Where gzlist.txt lives (see app/watch_list_location.h).
 Text watch_list_path();
 
 // Removes one CR LF from the start of `text`, if there, then one from its end.

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "funddata/detail_urls.h"
 #include "detail/fund_overview.h"
 #include "detail/quote_lists.h"
+#include "funddata/detail_urls.h"
 #include "http/web_request.h"
 #include "listview/cell_colours.h"
 #include "platform/events.h"

@@ -2,8 +2,8 @@
 
 #include "http/item_lists.h"
 #include "http/text_parts.h"
-#include "text/text_search.h"
 #include "text/markers.h"
+#include "text/text_search.h"
 
 namespace {
 

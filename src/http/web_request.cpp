@@ -7,11 +7,11 @@
 #include "http/header_block.h"
 #include "http/meta_charset.h"
 #include "http/regex_object.h"
-#include "text/text_search.h"
 #include "platform/component_library.h"
 #include "platform/events.h"
 #include "platform/transport.h"
 #include "text/gbk_literal.h"
+#include "text/text_search.h"
 
 namespace {
 

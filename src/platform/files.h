@@ -37,6 +37,18 @@ class FileSystem {
   // is left beside the target.
   virtual bool replace_file(const std::string& path, const std::string& bytes,
                             const ReplaceOptions& options = {}) = 0;
+
+  // Where the watch list may live. The base class answers these from the
+  // real disk (user_folders.cpp); the in-memory file system answers them
+  // from its own state.
+
+  // True when this process may write `path`, an existing file or folder.
+  virtual bool writable(const std::string& path) const;
+  // The user's data folder: $XDG_DATA_HOME when it is an absolute path, else
+  // ~/.local/share; empty when no home folder is known.
+  virtual std::string user_data_directory() const;
+  // Makes the folder `path` and its missing parents; true when it is there.
+  virtual bool create_directories(const std::string& path);
 };
 
 // The real file system of the process.

@@ -22,4 +22,17 @@ bool MemoryFileSystem::replace_file(const std::string& path, const std::string& 
   return true;
 }
 
+bool MemoryFileSystem::writable(const std::string& path) const {
+  if (read_only.contains(path)) return false;
+  return path == directory_ || files.contains(path) || directories.contains(path);
+}
+
+bool MemoryFileSystem::create_directories(const std::string& path) {
+  for (const std::string& locked : read_only) {
+    if (path == locked || path.starts_with(locked + "/")) return false;
+  }
+  directories.insert(path);
+  return true;
+}
+
 }  // namespace platform

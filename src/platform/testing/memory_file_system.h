@@ -20,6 +20,13 @@ class MemoryFileSystem final : public FileSystem {
   std::optional<std::string> read_file(const std::string& path) const override;
   bool replace_file(const std::string& path, const std::string& bytes,
                     const ReplaceOptions& options = {}) override;
+  // Writable: the program directory, a file in `files` or a folder in
+  // `directories`, unless `read_only` holds it.
+  bool writable(const std::string& path) const override;
+  std::string user_data_directory() const override { return data_directory; }
+  // Adds `path` to `directories`; fails when `read_only` holds it or a
+  // folder above it.
+  bool create_directories(const std::string& path) override;
 
   // The files by path, as last written.
   std::map<std::string, std::string> files;
@@ -27,6 +34,11 @@ class MemoryFileSystem final : public FileSystem {
   bool fail_replacements = false;       // every replace_file fails, leaving the file as it was
   std::set<std::string> failing_paths;  // replace_file of these paths fails
   int replacements = 0;                 // replace_file calls so far, failed ones included
+
+  // What this user may write, and where the user's data folder is.
+  std::set<std::string> read_only;    // files and folders this user may not write
+  std::set<std::string> directories;  // folders besides the program directory
+  std::string data_directory = "/home/fund/.local/share";  // user_data_directory()
 
  private:
   std::string directory_;
