@@ -640,7 +640,7 @@ TEST(WebRequestWire, ARedirectToAnotherOriginCarriesNoCredentials) {
   EXPECT_EQ(other.requests()[0].header("Authorization"), "");
   EXPECT_EQ(other.requests()[0].header("Cookie"), "");
   // A 307 on the same origin repeats the request whole, credentials too.
-  const ServedRequest& repeated = first.requests()[2];
+  const ServedRequest repeated = first.requests()[2];
   EXPECT_EQ(repeated.method, "POST");
   EXPECT_EQ(repeated.body, "k=v");
   EXPECT_EQ(repeated.header("Authorization"), "Basic dTpw");
