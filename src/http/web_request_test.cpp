@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 #include "platform/component_library.h"
 #include "platform/curl_transport.h"
@@ -497,6 +498,7 @@ TEST(WebRequestFaults, HostileEndpointsEndWithinTheirLimits) {
   const std::string refused =
       "http://127.0.0.1:" + std::to_string(testing_servers::closed_port()) + "/";
   const std::string header = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n";
+  std::string silent_url;  // a host that accepts and never answers, for the case that needs one
   struct Case {
     const char* what;
     RawServer::Script script;
@@ -504,6 +506,7 @@ TEST(WebRequestFaults, HostileEndpointsEndWithinTheirLimits) {
     double min_seconds = 0, max_seconds = 3;
     Bytes post_bytes = {};
     testing_servers::RawServerOptions options = {};
+    bool needs_silent_host = false;
   } cases[] = {
       {"a body that never ends",
        [&](RawConnection& c, const std::string&) {
@@ -540,6 +543,16 @@ TEST(WebRequestFaults, HostileEndpointsEndWithinTheirLimits) {
          c.send("HTTP/1.1 302 Found\r\nLocation: " + refused + "\r\nContent-Length: 0\r\n\r\n");
        },
        "712 服务器未响应!"},
+      {"a redirect to a host that never answers",
+       [&](RawConnection& c, const std::string&) {
+         c.send("HTTP/1.1 302 Found\r\nLocation: " + silent_url + "\r\nContent-Length: 0\r\n\r\n");
+       },
+       "712 服务器未响应!",
+       0.9,
+       3,
+       {},
+       {},
+       true},
       {"a redirect to ftp://",
        [&](RawConnection& c, const std::string&) {
          c.send("HTTP/1.1 302 Found\r\nLocation: ftp://127.0.0.1/f\r\nContent-Length: 0\r\n\r\n");
@@ -558,6 +571,11 @@ TEST(WebRequestFaults, HostileEndpointsEndWithinTheirLimits) {
     int threads = testing_servers::thread_count();
     Outcome out;
     {
+      std::optional<RawServer> silent;
+      if (c.needs_silent_host) {
+        silent.emplace([](RawConnection& c, const std::string&) { c.wait_until_stopped(); });
+        silent_url = silent->url("/");
+      }
       RawServer server(c.script, c.options);
       out = run_with_limit(server.url("/"), {.method = c.post_bytes.empty() ? 0 : 1,
                                              .timeout_seconds = 1,
