@@ -255,16 +255,10 @@ struct ReportListView::Impl {
       }
       return rows;
     }
-    int low = 0, high = rows;
-    while (low < high) {
-      int middle = low + (high - low) / 2;
-      if (caption(middle) < text) {
-        high = middle;
-      } else {
-        low = middle + 1;
-      }
-    }
-    return low;
+    return model.rows.first_position_where([&](const internal::RowSequence::Cells& cells) {
+      static const std::string kNone;
+      return (cells.empty() ? kNone : cells[0]) < text;
+    });
   }
 };
 
@@ -431,12 +425,12 @@ std::string ReportListView::cell_text(int row, int column) const {
 void ReportListView::set_cell_text(int row, int column, const std::string& text) {
   if (row < 0 || row >= row_count() || column < 0 || column >= column_count()) return;
   Impl& impl = *impl_;
-  std::string& cell = impl.model.rows.cells(row)[column];
+  RowId id = impl.model.rows.at(row);
+  std::string& cell = impl.model.rows.mutable_cells_of(id)[column];
   if (cell == text) {
     impl.model.changed(row, column);
     return;
   }
-  RowId id = impl.model.rows.at(row);
   if (column == 0) {
     ++impl.revision;
     impl.order_breaks -= impl.order_break(row - 1) + impl.order_break(row);

@@ -20,10 +20,10 @@ namespace {
 
 using Node = RowSequence::Node;
 
-int size_of(const Node* node) { return node != nullptr ? node->size : 0; }
+int subtree_size(const Node* node) { return node != nullptr ? node->size : 0; }
 
 void update(Node* node) {
-  node->size = 1 + size_of(node->left) + size_of(node->right);
+  node->size = 1 + subtree_size(node->left) + subtree_size(node->right);
   if (node->left != nullptr) node->left->parent = node;
   if (node->right != nullptr) node->right->parent = node;
 }
@@ -34,8 +34,8 @@ void split(Node* node, int count, Node** first, Node** rest) {
     *first = *rest = nullptr;
     return;
   }
-  if (size_of(node->left) < count) {
-    split(node->right, count - size_of(node->left) - 1, &node->right, rest);
+  if (subtree_size(node->left) < count) {
+    split(node->right, count - subtree_size(node->left) - 1, &node->right, rest);
     *first = node;
   } else {
     split(node->left, count, first, &node->left);
@@ -82,12 +82,12 @@ void destroy(Node* node) {
 
 RowSequence::~RowSequence() { clear(); }
 
-int RowSequence::size() const { return size_of(root_); }
+int RowSequence::size() const { return subtree_size(root_); }
 
 RowSequence::RowId RowSequence::at(int position) const {
   const Node* node = root_;
   while (node != nullptr) {
-    int left = size_of(node->left);
+    int left = subtree_size(node->left);
     if (position < left) {
       node = node->left;
     } else if (position == left) {
@@ -108,10 +108,20 @@ const RowSequence::Cells& RowSequence::cells(int position) const { return at(pos
 
 const RowSequence::Cells& RowSequence::cells_of(RowId row) { return row->cells; }
 
+RowSequence::Cells& RowSequence::mutable_cells_of(RowId row) {
+  return const_cast<Node*>(row)->cells;
+}
+
+const RowSequence::Node* RowSequence::left_of(const Node* node) { return node->left; }
+
+const RowSequence::Node* RowSequence::right_of(const Node* node) { return node->right; }
+
+int RowSequence::size_of(const Node* node) { return node != nullptr ? node->size : 0; }
+
 int RowSequence::position_of(RowId row) const {
-  int position = size_of(row->left);
+  int position = subtree_size(row->left);
   for (const Node* node = row; node->parent != nullptr; node = node->parent) {
-    if (node == node->parent->right) position += size_of(node->parent->left) + 1;
+    if (node == node->parent->right) position += subtree_size(node->parent->left) + 1;
   }
   return position;
 }
