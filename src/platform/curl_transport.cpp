@@ -16,6 +16,17 @@
 namespace platform {
 namespace {
 
+// The step at which a finished transfer failed. kAbandoned: the transfer was
+// stopped on purpose after the reply began (its body outgrew the limit, the
+// whole exchange ran out of time, or memory ran out); nothing of it is kept.
+enum class TransferStep { kNone, kSend, kReceive, kRead, kAbandoned };
+
+// How far one hop of a transfer got before it ended.
+struct HopProgress {
+  bool connected = false;      // the connection (and TLS) stood
+  bool reply_headers = false;  // a reply's header block arrived whole
+};
+
 // No endpoint sends more than a few hundred kilobytes; a reply beyond these
 // limits ends the transfer instead of filling the memory.
 constexpr std::size_t kMaxBodyBytes = kMaxReplyBodyBytes;

@@ -18,15 +18,4 @@ std::unique_ptr<Transport> make_curl_transport();
 // (the web request then fails reading, the image download gives nothing).
 inline constexpr std::size_t kMaxReplyBodyBytes = 64u * 1024 * 1024;
 
-// The step at which a finished transfer failed. kAbandoned: the transfer was
-// stopped on purpose after the reply began (its body outgrew the limit, the
-// whole exchange ran out of time, or memory ran out); nothing of it is kept.
-enum class TransferStep { kNone, kSend, kReceive, kRead, kAbandoned };
-
-// How far one hop of a transfer got before it ended.
-struct HopProgress {
-  bool connected = false;      // the connection (and TLS) stood
-  bool reply_headers = false;  // a reply's header block arrived whole
-};
-
 }  // namespace platform
