@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 # How long `make test` runs each fuzz target, to catch one that no longer builds
 # or crashes at once.
 FUZZ_SMOKE_SECONDS ?= 3
-FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_fuzzer
+FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_fuzzer png_decoder_fuzzer
 CMAKE_FLAGS ?=
 JOBS ?= 2
 
@@ -56,7 +56,8 @@ demo: configure
 
 # Builds the libFuzzer targets with clang in their own folder and runs each for
 # FUZZ_SECONDS seconds, one after another; stops with an error at the first
-# crash, leak, undefined behaviour or input that runs longer than 10 s.
+# crash, leak, undefined behaviour or input that runs longer than 10 s. Seeds
+# in fuzz/corpus/<target>, where a target has them, are read, never written.
 fuzz: deps
 	@CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DFUNDWATCH_FUZZ=ON -DFUNDWATCH_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
@@ -68,7 +69,8 @@ fuzz: deps
 			-max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
 			$$([ -f fuzz/dict/$$f.dict ] && echo -dict=fuzz/dict/$$f.dict) \
 			-artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f- \
-			$(FUZZ_BUILD)/corpus/$$f || { echo "fuzz: $$f failed"; exit 1; }; \
+			$(FUZZ_BUILD)/corpus/$$f $$(test -d fuzz/corpus/$$f && echo fuzz/corpus/$$f) \
+			|| { echo "fuzz: $$f failed"; exit 1; }; \
 	done
 
 # Builds the benchmarks in Release and runs every one of them.

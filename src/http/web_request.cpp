@@ -1,5 +1,6 @@
 #include "http/web_request.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "http/cookies.h"
@@ -28,11 +29,17 @@ std::u16string wide(const Text& text) { return gbk_to_utf16_units(text); }
 
 Text gbk_of(std::u16string_view units) { return utf16_units_to_gbk(units); }
 
-// One call's state: its handles, closed in reverse order on every exit.
+// One call's state: its handles, closed in reverse order on every exit,
+// an exception's included.
 class Exchange {
  public:
   Exchange(platform::Transport& transport, std::function<void()> events)
       : transport_(transport), events_(std::move(events)) {}
+  ~Exchange() {
+    if (!closed_) close_handles();
+  }
+  Exchange(const Exchange&) = delete;
+  Exchange& operator=(const Exchange&) = delete;
 
   platform::Transport& transport_;
   std::function<void()> events_;
@@ -43,7 +50,20 @@ class Exchange {
     transport_.close(connection);
     transport_.close(session);
     request = connection = session = 0;
+    closed_ = true;
   }
+
+ private:
+  bool closed_ = false;
+};
+
+// Initialises the component library and releases it again, also when the
+// charset step throws.
+struct ComponentLibraryScope {
+  ComponentLibraryScope() { platform::initialise_component_library(); }
+  ~ComponentLibraryScope() { platform::release_component_library(); }
+  ComponentLibraryScope(const ComponentLibraryScope&) = delete;
+  ComponentLibraryScope& operator=(const ComponentLibraryScope&) = delete;
 };
 
 }  // namespace
@@ -142,20 +162,23 @@ Text web_request(const Text& url, const WebRequestOptions& o, const WebRequestEn
   if (!t.send(x.request, body_out)) return fail("711 发送请求失败!", Exit::kCommon);
   if (!t.receive(x.request)) return fail("712 服务器未响应!", Exit::kCommon);
 
-  // Step 16: read what is ready until nothing is. A read that fails keeps
-  // the bytes so far; one that brings nothing ends the loop too.
+  // Step 16: read what is ready until nothing is, straight into the body.
+  // A read that fails keeps the bytes so far; one that brings nothing ends
+  // the loop too.
   Bytes body;
   while (true) {
     std::size_t ready = 0;
     if (!t.query_data_available(x.request, &ready) || ready < 1) break;
-    Bytes piece(ready, '\0');
+    std::size_t before = body.size();
+    body.resize(before + ready);
     std::size_t got = 0;
-    if (!t.read_data(x.request, piece.data(), ready, &got)) {
+    bool read = t.read_data(x.request, body.data() + before, ready, &got);
+    body.resize(before + (read ? std::min(got, ready) : 0));
+    if (!read) {
       status_text = gbk("713 读取数据失败!");
       break;
     }
     if (got == 0) break;
-    body.append(piece, 0, got < ready ? got : ready);
   }
 
   Text result;
@@ -194,12 +217,14 @@ Text web_request(const Text& url, const WebRequestOptions& o, const WebRequestEn
     }
     if (o.reply_cookies) *o.reply_cookies = reply_cookies;
 
-    if (o.reply_bytes) *o.reply_bytes = body;
     result = body.substr(0, body.find('\0'));
-    platform::initialise_component_library();
-    MetaCharsetOutcome outcome = apply_meta_charset(regex, body, result);
-    platform::release_component_library();
-    result = outcome.text;
+    MetaCharsetOutcome outcome;
+    {
+      ComponentLibraryScope library;
+      outcome = apply_meta_charset(regex, body, result);
+    }
+    result = std::move(outcome.text);
+    if (o.reply_bytes) *o.reply_bytes = std::move(body);
     if (outcome.searched) x.events_();
   }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 #include "platform/component_library.h"
 #include "platform/curl_transport.h"
@@ -60,9 +61,10 @@ TEST(WebRequestWire, SendsExactlyThePathAndHeaderBlock) {
                                  .add_default_headers = true});
   web_request(server.url("/c"), {.method = 8});
   web_request(server.url("/c"), {.method = -1, .add_default_headers = false});
+  web_request(server.url("/a/../b/./c?d=/../e"), {.add_default_headers = false});
 
   std::vector<std::string> seen = server.requests();
-  ASSERT_EQ(seen.size(), 5u);
+  ASSERT_EQ(seen.size(), 6u);
   EXPECT_EQ(seen[0], "GET / HTTP/1.1\r\n" + host + kDefaultLines + "\r\n");
   EXPECT_EQ(seen[1],
             "GET /js/000001.js?rt=17&x=a%20b HTTP/1.1\r\n" + host + kDefaultLines + "\r\n");
@@ -74,6 +76,8 @@ TEST(WebRequestWire, SendsExactlyThePathAndHeaderBlock) {
                          "Cache-Control: no-cache\r\n\r\n");
   EXPECT_EQ(seen[3], "GET /c HTTP/1.1\r\n" + host + kDefaultLines + "\r\n");
   EXPECT_EQ(seen[4], "GET /c HTTP/1.1\r\n" + host + "\r\n");
+  // Dot segments are the server's to read: the path goes out as given.
+  EXPECT_EQ(seen[5], "GET /a/../b/./c?d=/../e HTTP/1.1\r\n" + host + "\r\n");
 }
 
 TEST(WebRequestWire, SendsTheBodyWithTheVerbAndCookies) {
@@ -462,6 +466,203 @@ TEST(WebRequestFaults, RefusedAndUnfetchableUrls) {
     EXPECT_EQ(status, gbk("701 解析URL地址失败!")) << url;
     EXPECT_EQ(probe.transport.record.opened.size(), 0u) << url << " touched nothing";
   }
+}
+
+// What one bounded call against a hostile endpoint gave back.
+struct Outcome {
+  Text result, status;
+  Text headers = "unwritten", location = "unwritten";
+  Bytes bytes = "unwritten";
+  double seconds = 0;
+  std::size_t closed_handles = 0;
+};
+
+Outcome run_with_limit(const std::string& url, WebRequestOptions options) {
+  Outcome out;
+  Probe probe;
+  options.reply_headers = &out.headers;
+  options.redirect_location = &out.location;
+  options.status_text = &out.status;
+  options.reply_bytes = &out.bytes;
+  auto started = std::chrono::steady_clock::now();
+  out.result = probe.run(url, options);
+  out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  out.closed_handles = probe.transport.record.closed.size();
+  return out;
+}
+
+// Each hostile endpoint is cut off within its limit (1 s per phase, 4 s for
+// the whole exchange), fails with the status of the step it was in, keeps no
+// part of a reply it abandoned, and leaves no thread or socket behind.
+TEST(WebRequestFaults, HostileEndpointsEndWithinTheirLimits) {
+  const std::string refused =
+      "http://127.0.0.1:" + std::to_string(testing_servers::closed_port()) + "/";
+  const std::string header = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n";
+  std::string silent_url;  // a host that accepts and never answers, for the case that needs one
+  struct Case {
+    const char* what;
+    RawServer::Script script;
+    Text status;
+    double min_seconds = 0, max_seconds = 3;
+    Bytes post_bytes = {};
+    testing_servers::RawServerOptions options = {};
+    bool needs_silent_host = false;
+  } cases[] = {
+      {"a body that never ends",
+       [&](RawConnection& c, const std::string&) {
+         if (!c.send(header + "\r\n")) return;
+         const std::string piece(1 << 20, 'x');
+         while (c.send(piece)) {
+         }
+       },
+       "713 读取数据失败!", 0, 7},
+      {"a 70 MiB body",
+       [&](RawConnection& c, const std::string&) {
+         if (!c.send(header + "Content-Length: 73400320\r\n\r\n")) return;
+         const std::string piece(1 << 20, 'x');
+         for (int i = 0; i < 70 && c.send(piece); ++i) {
+         }
+       },
+       "713 读取数据失败!"},
+      {"one body byte every 0.3 s",
+       [&](RawConnection& c, const std::string&) {
+         if (!c.send(header + "Content-Length: 1000\r\n\r\n")) return;
+         while (c.sleep_for(std::chrono::milliseconds(300)) && c.send("x")) {
+         }
+       },
+       "713 读取数据失败!", 3.9, 7},
+      {"one header line every 0.3 s",
+       [&](RawConnection& c, const std::string&) {
+         if (!c.send("HTTP/1.1 200 OK\r\n")) return;
+         while (c.sleep_for(std::chrono::milliseconds(300)) && c.send("X-Slow: 1\r\n")) {
+         }
+       },
+       "712 服务器未响应!", 3.9, 7},
+      {"a redirect to a refused port",
+       [&](RawConnection& c, const std::string&) {
+         c.send("HTTP/1.1 302 Found\r\nLocation: " + refused + "\r\nContent-Length: 0\r\n\r\n");
+       },
+       "712 服务器未响应!"},
+      {"a redirect to a host that never answers",
+       [&](RawConnection& c, const std::string&) {
+         c.send("HTTP/1.1 302 Found\r\nLocation: " + silent_url + "\r\nContent-Length: 0\r\n\r\n");
+       },
+       "712 服务器未响应!",
+       0.9,
+       3,
+       {},
+       {},
+       true},
+      {"a redirect to ftp://",
+       [&](RawConnection& c, const std::string&) {
+         c.send("HTTP/1.1 302 Found\r\nLocation: ftp://127.0.0.1/f\r\nContent-Length: 0\r\n\r\n");
+       },
+       "712 服务器未响应!"},
+      {"a reset while a 20 MB body is sent",
+       [&](RawConnection& c, const std::string&) { c.reset(); },
+       "711 发送请求失败!",
+       0,
+       3,
+       Bytes(20'000'000, 'p'),
+       {.read_body = false}},
+  };
+  for (const Case& c : cases) {
+    int descriptors = testing_servers::open_descriptor_count();
+    int threads = testing_servers::thread_count();
+    Outcome out;
+    {
+      std::optional<RawServer> silent;
+      if (c.needs_silent_host) {
+        silent.emplace([](RawConnection& c, const std::string&) { c.wait_until_stopped(); });
+        silent_url = silent->url("/");
+      }
+      RawServer server(c.script, c.options);
+      out = run_with_limit(server.url("/"), {.method = c.post_bytes.empty() ? 0 : 1,
+                                             .timeout_seconds = 1,
+                                             .post_bytes = c.post_bytes});
+    }
+    EXPECT_EQ(out.status, gbk(c.status)) << c.what;
+    EXPECT_EQ(out.result, "") << c.what;
+    EXPECT_EQ(out.bytes, "unwritten") << c.what << ": no body kept";
+    EXPECT_EQ(out.headers, "unwritten") << c.what;
+    EXPECT_EQ(out.location, "unwritten") << c.what;
+    EXPECT_GE(out.seconds, c.min_seconds) << c.what;
+    EXPECT_LT(out.seconds, c.max_seconds) << c.what;
+    EXPECT_EQ(out.closed_handles, 3u) << c.what;
+    EXPECT_EQ(testing_servers::open_descriptor_count(), descriptors) << c.what;
+    EXPECT_EQ(testing_servers::thread_count(), threads) << c.what;
+  }
+
+  // A listener on 127.0.0.1 that never accepts: connecting ends after its
+  // own limit (2 s), not after the sum of the resolve and connect limits.
+  int descriptors = testing_servers::open_descriptor_count();
+  Outcome out;
+  {
+    testing_servers::FullListener listener;
+    out = run_with_limit(listener.url("/"), {.timeout_seconds = 2});
+  }
+  EXPECT_EQ(out.status, gbk("711 发送请求失败!"));
+  EXPECT_GE(out.seconds, 1.9);
+  EXPECT_LT(out.seconds, 3.5);
+  EXPECT_EQ(out.closed_handles, 3u);
+  EXPECT_EQ(testing_servers::open_descriptor_count(), descriptors);
+}
+
+// A plain-HTTP proxy serves the plain-HTTP hops only: the https hop a
+// redirect leads to goes straight to its host.
+TEST(WebRequestWire, AnHttpProxyIsLeftForAnHttpsHop) {
+  LocalServer secure([](const ServedRequest&) { return Reply{.body = "secure page"}; },
+                     {.tls = true});
+  RawServer proxy([&](RawConnection& c, const std::string&) {
+    c.send("HTTP/1.1 302 Found\r\nLocation: " + secure.url("/final") +
+           "\r\nContent-Length: 0\r\n\r\n");
+  });
+  Text status;
+  EXPECT_EQ(
+      web_request("http://fund.example.test/start",
+                  {.proxy = "127.0.0.1:" + std::to_string(proxy.port()), .status_text = &status}),
+      "secure page");
+  EXPECT_EQ(status, "200 OK");
+  ASSERT_EQ(proxy.requests().size(), 1u);
+  EXPECT_EQ(proxy.requests()[0].rfind("GET http://fund.example.test/start HTTP/1.1\r\n", 0), 0u);
+  ASSERT_EQ(secure.requests().size(), 1u);
+  EXPECT_EQ(secure.requests()[0].target, "/final");
+}
+
+// Credentials and cookies stay with the host they were given for; a
+// redirect to another origin gets neither.
+TEST(WebRequestWire, ARedirectToAnotherOriginCarriesNoCredentials) {
+  LocalServer other([](const ServedRequest&) { return Reply{.body = "elsewhere"}; });
+  LocalServer first([&](const ServedRequest& request) {
+    if (request.target == "/same") return Reply{.status = 307, .headers = {{"Location", "/end"}}};
+    if (request.target == "/end") return Reply{.body = "here"};
+    return Reply{.status = 302, .headers = {{"Location", other.url("/x")}}};
+  });
+  Text cookies = "a=1";
+  EXPECT_EQ(web_request(first.url("/away"), {.send_cookies = &cookies,
+                                             .extra_headers = "Authorization: Bearer t",
+                                             .auth_user = "u",
+                                             .auth_password = "p"}),
+            "elsewhere");
+  cookies = "a=1";
+  EXPECT_EQ(web_request(first.url("/same"), {.method = 1,
+                                             .post_text = "k=v",
+                                             .send_cookies = &cookies,
+                                             .auth_user = "u",
+                                             .auth_password = "p"}),
+            "here");
+  ASSERT_EQ(first.requests().size(), 3u);
+  EXPECT_EQ(first.requests()[0].header("Authorization"), "Bearer t");
+  EXPECT_EQ(first.requests()[0].header("Cookie"), "a=1");
+  ASSERT_EQ(other.requests().size(), 1u);
+  EXPECT_EQ(other.requests()[0].header("Authorization"), "");
+  EXPECT_EQ(other.requests()[0].header("Cookie"), "");
+  // A 307 on the same origin repeats the request whole, credentials too.
+  const ServedRequest repeated = first.requests()[2];
+  EXPECT_EQ(repeated.method, "POST");
+  EXPECT_EQ(repeated.body, "k=v");
+  EXPECT_EQ(repeated.header("Authorization"), "Basic dTpw");
+  EXPECT_EQ(repeated.header("Cookie"), "a=1");
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "listview/cell_colours.h"
 
+#include <climits>
+#include <cstdint>
+#include <unordered_map>
+
 #include "platform/report_list_view.h"
 
 std::vector<ListColours> colour_store;
@@ -8,6 +12,35 @@ namespace {
 
 bool painter_installed = false;
 platform::WindowProc previous_proc = nullptr;
+
+// Where each cell's record sits in its list's cells, so that recording and
+// painting a colour look it up at once instead of scanning every record. A
+// cache: rebuilt from the cells whenever it does not cover them all.
+using CellPositions = std::unordered_map<std::uint64_t, std::size_t>;
+std::unordered_map<platform::WindowHandle, CellPositions> cell_positions;
+
+std::uint64_t cell_key(std::int32_t row, std::int32_t column) {
+  return (std::uint64_t{static_cast<std::uint32_t>(row)} << 32) |
+         static_cast<std::uint32_t>(column);
+}
+
+CellPositions& positions_of(const ListColours& colours) {
+  CellPositions& positions = cell_positions[colours.list];
+  if (positions.size() != colours.cells.size()) {
+    positions.clear();
+    // The first record of a cell is the one that counts.
+    for (std::size_t i = colours.cells.size(); i-- > 0;) {
+      positions[cell_key(colours.cells[i].row, colours.cells[i].column)] = i;
+    }
+  }
+  return positions;
+}
+
+const CellColour* find_cell(const ListColours& colours, std::int32_t row, std::int32_t column) {
+  CellPositions& positions = positions_of(colours);
+  auto found = positions.find(cell_key(row, column));
+  return found == positions.end() ? nullptr : &colours.cells[found->second];
+}
 
 ListColours* find_list(platform::WindowHandle list) {
   for (ListColours& entry : colour_store) {
@@ -31,14 +64,10 @@ platform::MessageResult answer_custom_draw(const ListColours& colours,
     case platform::kCddsItemPrepaint:
       return platform::kCdrfNotifySubItemDraw;
     case platform::kCddsItemPrepaint | platform::kCddsSubItem: {
-      const CellColour* found = nullptr;
-      for (const CellColour& cell : colours.cells) {
-        if (cell.row >= 0 && static_cast<std::uintptr_t>(cell.row) == record.item &&
-            cell.column == record.sub_item) {
-          found = &cell;
-          break;
-        }
-      }
+      const CellColour* found =
+          record.item <= static_cast<std::uintptr_t>(INT32_MAX)
+              ? find_cell(colours, static_cast<std::int32_t>(record.item), record.sub_item)
+              : nullptr;
       if (found != nullptr) {
         record.text_colour = found->text_colour;
         record.text_background_colour = found->background_colour;
@@ -73,25 +102,25 @@ void set_cell_colour(platform::Window& parent, ReportList& list, int row, int co
       wanted.text_colour == own_text && wanted.background_colour == own_background;
 
   ListColours* entry = find_list(list.handle());
-  std::vector<CellColour> cells = entry != nullptr ? entry->cells : std::vector<CellColour>{};
-  bool replaced = false;
-  for (auto it = cells.begin(); it != cells.end(); ++it) {
-    if (it->row == row && it->column == column) {
-      if (own_pair) {
-        cells.erase(it);
-      } else {
-        *it = wanted;
-        replaced = true;
-      }
-      break;
-    }
+  if (entry == nullptr) {
+    colour_store.push_back(ListColours{.list = list.handle(), .cells = {}});
+    entry = &colour_store.back();
   }
-  if (!replaced && !own_pair) cells.push_back(wanted);
-
-  if (entry != nullptr) {
-    entry->cells = std::move(cells);
-  } else {
-    colour_store.push_back(ListColours{.list = list.handle(), .cells = std::move(cells)});
+  std::vector<CellColour>& cells = entry->cells;
+  CellPositions& positions = positions_of(*entry);
+  auto found = positions.find(cell_key(row, column));
+  if (found != positions.end()) {
+    if (own_pair) {
+      // Rare (no caller passes the list's own pair): the records after it
+      // move up, and the positions are rebuilt at the next call.
+      cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(found->second));
+      positions.clear();
+    } else {
+      cells[found->second] = wanted;
+    }
+  } else if (!own_pair) {
+    positions.emplace(cell_key(row, column), cells.size());
+    cells.push_back(wanted);
   }
   list.repaint();
 }
@@ -101,6 +130,7 @@ void clear_cell_colours(platform::Window&, const ReportList* list) {
   if (list != nullptr) {
     if (ListColours* entry = find_list(list->handle())) {
       entry->cells.clear();
+      cell_positions.erase(entry->list);
       repaint_list(entry->list);
     }
     return;
@@ -109,6 +139,7 @@ void clear_cell_colours(platform::Window&, const ReportList* list) {
     entry.cells.clear();
     repaint_list(entry.list);
   }
+  cell_positions.clear();
 }
 
 platform::MessageResult cell_colour_proc(platform::WindowHandle window, unsigned message,
@@ -129,6 +160,7 @@ platform::MessageResult cell_colour_proc(platform::WindowHandle window, unsigned
 
 void reset_cell_colours_for_testing() {
   colour_store.clear();
+  cell_positions.clear();
   painter_installed = false;
   previous_proc = nullptr;
 }

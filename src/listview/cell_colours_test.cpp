@@ -133,6 +133,22 @@ TEST_F(CellColoursTest, ListsOwnColoursRemoveTheRecordAndPaintBlackOnOwnBackgrou
   EXPECT_EQ(colours_of(funds)->cells.size(), 1u);
 }
 
+TEST_F(CellColoursTest, RecordsKeepFirstSetOrderAcrossRemovals) {
+  for (int row = 0; row < 3; ++row) set_cell_colour(window, funds, row, 0, kWhite, kRed);
+  set_cell_colour(window, funds, 1, 0, kBlack, kWhite);  // the list's own pair: removed
+  set_cell_colour(window, funds, 2, 0, kBlack, kGreen);  // replaced where it stands
+  set_cell_colour(window, funds, 1, 0, kWhite, kRed);    // set anew: last
+  const ListColours* colours = colours_of(funds);
+  ASSERT_NE(colours, nullptr);
+  ASSERT_EQ(colours->cells.size(), 3u);
+  EXPECT_EQ(colours->cells[0].row, 0);
+  EXPECT_EQ(colours->cells[1].row, 2);
+  EXPECT_EQ(colours->cells[1].background_colour, kGreen);
+  EXPECT_EQ(colours->cells[2].row, 1);
+  EXPECT_EQ(background_at(funds, 1, 0), kRed);
+  EXPECT_EQ(background_at(funds, 2, 0), kGreen);
+}
+
 TEST_F(CellColoursTest, ClearForgetsOneListOrAll) {
   set_cell_colour(window, funds, 0, 0, kWhite, kRed);
   set_cell_colour(window, holdings, 0, 0, kBlack, kGreen);

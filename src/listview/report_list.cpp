@@ -19,17 +19,12 @@ int list_insert_row(ReportList& list, int position, const Text& caption) {
 }
 
 int list_find_row(const ReportList& list, const Text& text) {
-  int rows = list.row_count();
-  for (int row = 0; row < rows; ++row) {
-    if (equal_ignoring_ascii_case(list.cell_text(row, 0), text)) return row;
-  }
-  int columns = list.column_count();
-  for (int row = 0; row < rows; ++row) {
-    for (int column = 1; column < columns; ++column) {
-      if (list.cell_text(row, column) == text) return row;
-    }
-  }
-  return -1;
+  // The list keeps its rows indexed by caption under this folding, so both
+  // searches take logarithmic time; the folding keeps the length, so equal
+  // keys mean equal texts ignoring ASCII letter case.
+  list.set_caption_folding(&upper_ascii);
+  int row = list.first_row_with_caption_key(upper_ascii(text));
+  return row >= 0 ? row : list.first_row_with_cell(text);
 }
 
 std::vector<int> list_selected_rows(const ReportList& list) { return list.selected_rows(); }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/window.h"
 #include "text/gbk_literal.h"
+#include "text/text_search.h"
 
 namespace {
 
@@ -161,6 +164,97 @@ TEST_F(ReportListTest, ViewMode) {
   EXPECT_EQ(list_view_mode(funds), platform::ListViewMode::kReport);
   funds.set_mode(platform::ListViewMode::kList);
   EXPECT_EQ(list_view_mode(funds), platform::ListViewMode::kList);
+}
+
+// The rows as the list kept them before it had an index: inserts placed by
+// a scan from the top, rows found by a scan of column 0 ignoring ASCII case,
+// then of the other columns exactly.
+struct ScannedRows {
+  bool sorts = false;
+  std::vector<std::vector<Text>> rows = {};
+
+  int insert(int position, const Text& caption) {
+    int size = static_cast<int>(rows.size());
+    if (sorts) {
+      position = 0;
+      while (position < size && !(rows[position][0] < caption)) ++position;
+    } else if (position < 0 || position > size) {
+      position = size;
+    }
+    rows.insert(rows.begin() + position, {caption, "", ""});
+    return position;
+  }
+  int find(const Text& text) const {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      if (equal_ignoring_ascii_case(rows[row][0], text)) return static_cast<int>(row);
+    }
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      for (int column = 1; column < 3; ++column) {
+        if (rows[row][column] == text) return static_cast<int>(row);
+      }
+    }
+    return -1;
+  }
+};
+
+// Random inserts, renames, cell writes, deletes and clears on both kinds of
+// list give the same rows, the same places and the same found rows as the
+// scans: equal captions, letter case, GBK characters whose second byte is an
+// ASCII letter, empty texts, and renames that break the sorted order.
+TEST_F(ReportListTest, IndexedListAgreesWithScanningTheRows) {
+  const std::vector<Text> texts = {"600519",
+                                   "000858",
+                                   "161725",
+                                   "abc",
+                                   "ABC",
+                                   "aBc",
+                                   "",
+                                   "x",
+                                   std::string("\x81\x41", 2),
+                                   std::string("\x81\x61", 2),
+                                   gbk("基金A"),
+                                   gbk("基金a"),
+                                   gbk("贵州茅台"),
+                                   "0.00"};
+  std::mt19937 random(7);
+  auto pick = [&] { return texts[random() % texts.size()]; };
+  for (ReportList* list : {&funds, &holdings}) {
+    ScannedRows scanned{.sorts = list == &holdings};
+    for (int step = 0; step < 4000; ++step) {
+      int size = static_cast<int>(scanned.rows.size());
+      unsigned action = random() % 100;
+      if (action < 40) {
+        int position = static_cast<int>(random() % (size + 3)) - 1;
+        Text caption = pick();
+        ASSERT_EQ(list_insert_row(*list, position, caption), scanned.insert(position, caption))
+            << step;
+      } else if (action < 70 && size > 0) {
+        int row = static_cast<int>(random() % size);
+        int column = static_cast<int>(random() % 3);
+        Text text = pick();
+        list_set_cell(*list, row, column, text);
+        scanned.rows[row][column] = text;
+      } else if (action < 85 && size > 0) {
+        int row = static_cast<int>(random() % size);
+        list_delete_row(*list, row);
+        scanned.rows.erase(scanned.rows.begin() + row);
+      } else if (action == 85 && step % 7 == 0) {
+        list_clear(*list);
+        scanned.rows.clear();
+      } else {
+        Text text = pick();
+        ASSERT_EQ(list_find_row(*list, text), scanned.find(text)) << step;
+      }
+      ASSERT_EQ(list_row_count(*list), static_cast<int>(scanned.rows.size()));
+      if (step % 50 != 0) continue;
+      for (std::size_t row = 0; row < scanned.rows.size(); ++row) {
+        for (int column = 0; column < 3; ++column) {
+          ASSERT_EQ(list_get_cell(*list, static_cast<int>(row), column), scanned.rows[row][column])
+              << step;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -14,10 +16,22 @@
 namespace platform {
 namespace {
 
-// The largest piece query_data_available reports at once, so the reader's
-// copy of the body grows in bounded steps.
-constexpr std::size_t kMaxReadPiece = 64 * 1024;
-constexpr long kMaxRedirects = 10;
+// The step at which a finished transfer failed. kAbandoned: the transfer was
+// stopped on purpose after the reply began (its body outgrew the limit, the
+// whole exchange ran out of time, or memory ran out); nothing of it is kept.
+enum class TransferStep { kNone, kSend, kReceive, kRead, kAbandoned };
+
+// How far one hop of a transfer got before it ended.
+struct HopProgress {
+  bool connected = false;      // the connection (and TLS) stood
+  bool reply_headers = false;  // a reply's header block arrived whole
+};
+
+// No endpoint sends more than a few hundred kilobytes; a reply beyond these
+// limits ends the transfer instead of filling the memory.
+constexpr std::size_t kMaxBodyBytes = kMaxReplyBodyBytes;
+constexpr std::size_t kMaxHeaderBytes = 1024 * 1024;
+constexpr int kMaxRedirects = 10;
 
 std::string to_utf8(std::u16string_view units) { return wide_to_multibyte(units, kCodePageUtf8); }
 
@@ -77,7 +91,8 @@ struct Request : Object {
   curl_off_t uploaded = 0;
   bool performed = false;
   TransferStep failed = TransferStep::kNone;
-  TransferProgress progress;
+  HopProgress hop;         // how far the current hop got
+  bool abandoned = false;  // the body outgrew its limit, or a callback could not go on
   int status = 0;
   std::string header_block;
   std::u16string header_units;  // header_block as UTF-16, made at the first query
@@ -158,50 +173,75 @@ std::string_view header_name(std::string_view line) {
 
 void note_activity(Request* request) { request->last_activity = std::chrono::steady_clock::now(); }
 
-size_t on_body(char* data, size_t size, size_t count, void* user) {
+// The callbacks below run inside libcurl's C frames: none of them may let an
+// exception out. One that cannot go on marks the request abandoned and stops
+// the transfer.
+
+size_t on_body(char* data, size_t size, size_t count, void* user) noexcept {
   auto* request = static_cast<Request*>(user);
-  note_activity(request);
-  request->body.append(data, size * count);
-  return size * count;
+  std::size_t length = size * count;
+  try {
+    note_activity(request);
+    if (length > kMaxBodyBytes - request->body.size()) {
+      request->abandoned = true;
+      return 0;
+    }
+    request->body.append(data, length);
+    return length;
+  } catch (...) {
+    request->abandoned = true;
+    return 0;
+  }
 }
 
 // Keeps the header block of the final response only: collection restarts at
 // each status line and interim 1xx responses are dropped. Every line is
 // stored with a CR LF end.
-size_t on_header(char* data, size_t size, size_t count, void* user) {
+size_t on_header(char* data, size_t size, size_t count, void* user) noexcept {
   auto* request = static_cast<Request*>(user);
-  note_activity(request);
-  std::string_view line(data, size * count);
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  if (line.substr(0, 5) == "HTTP/") {
-    request->header_block.clear();
-    request->body.clear();
-    request->progress.reply_headers = false;
-    request->status = 0;
-    std::size_t space = line.find(' ');
-    if (space != std::string_view::npos) {
-      for (std::size_t i = space + 1; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-        request->status = request->status * 10 + (line[i] - '0');
+  std::size_t length = size * count;
+  try {
+    note_activity(request);
+    std::string_view line(data, length);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (line.substr(0, 5) == "HTTP/") {
+      request->header_block.clear();
+      request->body.clear();
+      request->hop.reply_headers = false;
+      request->status = 0;
+      std::size_t space = line.find(' ');
+      if (space != std::string_view::npos) {
+        for (std::size_t i = space + 1;
+             i < line.size() && line[i] >= '0' && line[i] <= '9' && request->status < 1000; ++i) {
+          request->status = request->status * 10 + (line[i] - '0');
+        }
+      }
+    } else if (request->hop.reply_headers) {
+      return length;  // trailers after the body belong to no header block
+    }
+    if (request->header_block.size() + line.size() > kMaxHeaderBytes) {
+      request->abandoned = true;
+      return 0;
+    }
+    request->header_block.append(line);
+    request->header_block.append("\r\n");
+    if (line.empty()) {
+      if (request->status >= 100 && request->status < 200) {
+        request->header_block.clear();
+      } else {
+        request->hop.reply_headers = true;
       }
     }
-  } else if (request->progress.reply_headers) {
-    return size * count;  // trailers after the body belong to no header block
+    return length;
+  } catch (...) {
+    request->abandoned = true;
+    return 0;
   }
-  request->header_block.append(line);
-  request->header_block.append("\r\n");
-  if (line.empty()) {
-    if (request->status >= 100 && request->status < 200) {
-      request->header_block.clear();
-    } else {
-      request->progress.reply_headers = true;
-    }
-  }
-  return size * count;
 }
 
-int on_connected(void* user, char*, char*, int, int) {
+int on_connected(void* user, char*, char*, int, int) noexcept {
   auto* request = static_cast<Request*>(user);
-  request->progress.connected = true;
+  request->hop.connected = true;
   note_activity(request);
   return CURL_PREREQFUNC_OK;
 }
@@ -209,13 +249,13 @@ int on_connected(void* user, char*, char*, int, int) {
 // The idle limit on sending and receiving: once connected, the transfer is
 // stopped when no byte moved either way for longer than the limit. (curl's
 // own low-speed check averages over several seconds, too coarse for it.)
-int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) noexcept {
   auto* request = static_cast<Request*>(user);
   if (uploaded != request->uploaded) {
     request->uploaded = uploaded;
     note_activity(request);
   }
-  if (!request->progress.connected || request->idle_limit_ms <= 0) return 0;
+  if (!request->hop.connected || request->idle_limit_ms <= 0) return 0;
   auto idle = std::chrono::steady_clock::now() - request->last_activity;
   return idle > std::chrono::milliseconds(request->idle_limit_ms) ? 1 : 0;
 }
@@ -234,8 +274,8 @@ class CurlTransport : public Transport {
     if (url.empty() || has_unsafe_characters(url)) return false;
     CURLU* handle = curl_url();
     if (handle == nullptr) return false;
-    bool ok =
-        curl_url_set(handle, CURLUPART_URL, percent_encode_non_ascii(url).c_str(), 0) == CURLUE_OK;
+    bool ok = curl_url_set(handle, CURLUPART_URL, percent_encode_non_ascii(url).c_str(),
+                           CURLU_PATH_AS_IS) == CURLUE_OK;
     std::string scheme, host, port, path, query;
     bool has_query = false;
     auto get = [&](CURLUPart part, std::string* out, unsigned flags) {
@@ -382,20 +422,26 @@ class CurlTransport : public Transport {
 
   bool receive(TransportHandle handle) override {
     auto* request = find<Request>(handle);
-    return request != nullptr && request->performed && request->failed != TransferStep::kSend &&
-           request->failed != TransferStep::kReceive && request->progress.reply_headers;
+    if (request == nullptr || !request->performed) return false;
+    if (request->failed == TransferStep::kAbandoned) return true;  // the read step fails
+    return request->failed != TransferStep::kSend && request->failed != TransferStep::kReceive &&
+           request->hop.reply_headers;
   }
 
+  // The whole rest of the body is ready at once: the reader copies it in one
+  // piece, and this transport lets its own copy go once it is read.
   bool query_data_available(TransportHandle handle, std::size_t* count) override {
     auto* request = find<Request>(handle);
     if (request == nullptr || !receive(handle)) return false;
     std::size_t left = request->body.size() - request->read_position;
-    if (left == 0 && request->failed == TransferStep::kRead && !request->read_failure_reported) {
+    bool broken =
+        request->failed == TransferStep::kRead || request->failed == TransferStep::kAbandoned;
+    if (left == 0 && broken && !request->read_failure_reported) {
       // The body broke off here: the next read is the one that fails.
       *count = 1;
       return true;
     }
-    *count = std::min(left, kMaxReadPiece);
+    *count = left;
     return true;
   }
 
@@ -405,7 +451,9 @@ class CurlTransport : public Transport {
     *read = 0;
     if (request == nullptr || !receive(handle)) return false;
     std::size_t left = request->body.size() - request->read_position;
-    if (left == 0 && count > 0 && request->failed == TransferStep::kRead) {
+    bool broken =
+        request->failed == TransferStep::kRead || request->failed == TransferStep::kAbandoned;
+    if (left == 0 && count > 0 && broken) {
       request->read_failure_reported = true;
       return false;
     }
@@ -413,13 +461,17 @@ class CurlTransport : public Transport {
     std::memcpy(buffer, request->body.data() + request->read_position, n);
     request->read_position += n;
     *read = n;
+    if (request->read_position == request->body.size() && !broken) {
+      std::string().swap(request->body);
+      request->read_position = 0;
+    }
     return true;
   }
 
   bool query_raw_headers(TransportHandle handle, char16_t* buffer,
                          std::size_t* length_bytes) override {
     auto* request = find<Request>(handle);
-    if (request == nullptr || !receive(handle)) {
+    if (request == nullptr || !receive(handle) || request->failed == TransferStep::kAbandoned) {
       *length_bytes = 0;
       return false;
     }
@@ -457,18 +509,139 @@ class CurlTransport : public Transport {
   }
 
   void perform(Request& request, std::string_view body);
+  void perform_hops(Request& request, std::string_view body);
 
   bool global_ok_;
   TransportHandle last_handle_ = 0;
   std::unordered_map<TransportHandle, std::unique_ptr<Object>> objects_;
 };
 
+// The parts of one hop's URL that decide where it goes.
+struct Origin {
+  std::string scheme, host, port;
+  bool operator==(const Origin&) const = default;
+};
+
+// Splits an absolute http or https URL; false for anything else.
+bool origin_of(const std::string& url, Origin* origin) {
+  std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> handle(curl_url(), curl_url_cleanup);
+  if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(),
+                              CURLU_NON_SUPPORT_SCHEME | CURLU_PATH_AS_IS) != CURLUE_OK) {
+    return false;
+  }
+  auto get = [&](CURLUPart part, std::string* out, unsigned flags) {
+    char* value = nullptr;
+    bool ok = curl_url_get(handle.get(), part, &value, flags) == CURLUE_OK;
+    if (ok) *out = value;
+    curl_free(value);
+    return ok;
+  };
+  if (!get(CURLUPART_SCHEME, &origin->scheme, 0) || !get(CURLUPART_HOST, &origin->host, 0) ||
+      !get(CURLUPART_PORT, &origin->port, CURLU_DEFAULT_PORT)) {
+    return false;
+  }
+  for (char& c : origin->scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : origin->host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return origin->scheme == "http" || origin->scheme == "https";
+}
+
+// The verb and body of one hop, as given: curl adds only Host and
+// Content-Length. Options left by an earlier hop are reset first.
+void set_verb(CURL* curl, const std::string& verb, std::string_view body) {
+  curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, static_cast<char*>(nullptr));
+  bool head = verb == "HEAD";
+  bool has_body = !body.empty() || verb == "POST" || verb == "PUT";
+  if (head) {
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  } else if (has_body) {
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
+  }
+  if (!head && verb != "GET" && verb != "POST") {
+    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, verb.c_str());
+  } else if (verb == "GET" && has_body) {
+    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "GET");
+  }
+}
+
+// Where one hop's transfer failed. A hop that got its reply headers failed
+// reading: a body cut short keeps what came, a body stopped on purpose
+// (too long, out of time) keeps nothing. Before that, the request failed
+// sending until it was out whole, then receiving.
+TransferStep hop_failure_step(CURLcode code, const Request& request, curl_off_t uploaded,
+                              std::size_t body_size) {
+  const HopProgress& hop = request.hop;
+  // A declared length beyond the limit is refused as soon as it is read.
+  if (request.abandoned || code == CURLE_FILESIZE_EXCEEDED) return TransferStep::kAbandoned;
+  if (code == CURLE_OK) return hop.reply_headers ? TransferStep::kNone : TransferStep::kReceive;
+  if (hop.reply_headers) {
+    bool stopped = code == CURLE_OPERATION_TIMEDOUT || code == CURLE_OUT_OF_MEMORY;
+    return stopped ? TransferStep::kAbandoned : TransferStep::kRead;
+  }
+  bool sent = hop.connected && uploaded >= static_cast<curl_off_t>(body_size);
+  return sent ? TransferStep::kReceive : TransferStep::kSend;
+}
+
+bool is_followed_redirect(int status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+struct SlistFree {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, SlistFree>;
+
+// The caller's lines, then removals of the lines curl would add itself.
+// Lines that carry credentials stay with the first origin.
+HeaderList curl_header_list(const std::vector<std::string>& lines, bool other_origin) {
+  HeaderList list;
+  auto append = [&](const std::string& line) {
+    curl_slist* grown = curl_slist_append(list.get(), line.c_str());
+    if (grown == nullptr) throw std::bad_alloc();
+    (void)list.release();
+    list.reset(grown);
+  };
+  auto given = [&](std::string_view name) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+      return equals_ignoring_ascii_case(header_name(line), name);
+    });
+  };
+  for (const std::string& line : lines) {
+    std::string_view name = header_name(line);
+    if (other_origin && (equals_ignoring_ascii_case(name, "Authorization") ||
+                         equals_ignoring_ascii_case(name, "Cookie"))) {
+      continue;
+    }
+    append(line);
+  }
+  for (const char* name : {"Accept", "Expect", "Content-Type", "Proxy-Connection"}) {
+    if (!given(name)) append(std::string(name) + ":");
+  }
+  return list;
+}
+
 void CurlTransport::perform(Request& request, std::string_view body) {
-  CURL* curl = curl_easy_init();
-  if (curl == nullptr) {
+  try {
+    perform_hops(request, body);
+  } catch (...) {
+    // Out of memory while setting up a hop: nothing of the reply is kept.
+    request.failed = request.hop.connected ? TransferStep::kAbandoned : TransferStep::kSend;
+    request.body.clear();
+  }
+  if (request.failed == TransferStep::kAbandoned) {
+    std::string().swap(request.body);
+    request.header_block.clear();
+  }
+}
+
+void CurlTransport::perform_hops(Request& request, std::string_view body) {
+  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(), curl_easy_cleanup);
+  if (!handle) {
     request.failed = TransferStep::kSend;
     return;
   }
+  CURL* curl = handle.get();
   const Connection& connection = request.connection;
   const Session& session = connection.session;
   std::string host = connection.host.find(':') != std::string::npos ? "[" + connection.host + "]"
@@ -477,33 +650,39 @@ void CurlTransport::perform(Request& request, std::string_view body) {
       request.object_path.front() == '/' ? request.object_path : "/" + request.object_path;
   std::string url = std::string(request.secure ? "https://" : "http://") + host + ":" +
                     std::to_string(connection.port) + path;
+  Origin first_origin;
+  if (!origin_of(url, &first_origin)) {
+    request.failed = TransferStep::kSend;
+    return;
+  }
 
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  // The object path goes out exactly as given, dot segments included.
   curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
   curl_easy_setopt(curl, CURLOPT_HTTP_CONTENT_DECODING, 0L);
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, request.follow_redirects ? 1L : 0L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-
-  // No proxy from the environment: an empty proxy means a direct connection,
-  // and the no-proxy list is ours (empty) too.
-  std::string proxy = session.named_proxy
-                          ? proxy_for_scheme(session.proxy_list, request.secure ? "https" : "http")
-                          : std::string();
-  if (!proxy.empty() && proxy.find("://") == std::string::npos) proxy = "http://" + proxy;
-  curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
+  // Redirects are followed here, hop by hop, so that each hop picks its own
+  // proxy and the exchange knows which hop failed.
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
   curl_easy_setopt(curl, CURLOPT_NOPROXY, "");
   curl_easy_setopt(curl, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+  // A resolver that has not answered by its limit is left behind instead of
+  // being waited for.
+  curl_easy_setopt(curl, CURLOPT_QUICK_EXIT, 1L);
 
-  // Resolving and connecting (TLS included) share one limit; sending and
-  // receiving are bounded by an idle limit: the transfer stops once nothing
-  // moved for that long. There is no limit on the whole exchange.
-  long connect_ms = (session.resolve_ms > 0 ? session.resolve_ms : 0) +
-                    (session.connect_ms > 0 ? session.connect_ms : 0);
-  if (connect_ms > 0) curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connect_ms);
+  // Resolving and connecting (TLS included) each end within their limit, so
+  // together within the larger of the two. Sending and receiving are bounded
+  // by an idle limit: the transfer stops once nothing moved for that long.
+  // The whole exchange, redirects included, ends within the sum of the four.
+  auto positive = [](long ms) { return ms > 0 ? static_cast<long long>(ms) : 0LL; };
+  long long connect_ms = std::max(positive(session.resolve_ms), positive(session.connect_ms));
+  if (connect_ms > 0) {
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_ms));
+  }
+  long long total_ms = positive(session.resolve_ms) + positive(session.connect_ms) +
+                       positive(session.send_ms) + positive(session.receive_ms);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(total_ms);
   request.idle_limit_ms = std::max(session.send_ms, session.receive_ms);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, on_progress);
@@ -516,50 +695,12 @@ void CurlTransport::perform(Request& request, std::string_view body) {
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, trust_any_issuer ? 0L : 1L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, (flags & kSecurityIgnoreCertName) ? 0L : 2L);
 
-  if (!request.user.empty() || !request.password.empty()) {
-    curl_easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
-    curl_easy_setopt(curl, CURLOPT_USERNAME, request.user.c_str());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.c_str());
-  }
   if (!request.proxy_user.empty() || !request.proxy_password.empty()) {
     curl_easy_setopt(curl, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
     curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, request.proxy_user.c_str());
     curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, request.proxy_password.c_str());
   }
-
-  // The verb and body, as given: curl adds only Host and Content-Length.
-  bool head = request.verb == "HEAD";
-  bool has_body = !body.empty() || request.verb == "POST" || request.verb == "PUT";
-  if (head) {
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  } else if (has_body) {
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-  }
-  // POST is left to curl's own POST, so that a 301, 302 or 303 after it is
-  // followed with a GET, as the system HTTP service does; a custom verb
-  // would be sent again, without its body, to the new address.
-  if (!head && request.verb != "GET" && request.verb != "POST") {
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
-  } else if (request.verb == "GET" && has_body) {
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "GET");
-  }
-
-  // The caller's lines, then removals of the lines curl would add itself.
-  curl_slist* headers = nullptr;
-  auto given = [&](std::string_view name) {
-    return std::any_of(request.header_lines.begin(), request.header_lines.end(),
-                       [&](const std::string& line) {
-                         return equals_ignoring_ascii_case(header_name(line), name);
-                       });
-  };
-  for (const std::string& line : request.header_lines)
-    headers = curl_slist_append(headers, line.c_str());
-  for (const char* name : {"Accept", "Expect", "Content-Type", "Proxy-Connection"}) {
-    if (!given(name)) headers = curl_slist_append(headers, (std::string(name) + ":").c_str());
-  }
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, on_body);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &request);
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, on_header);
@@ -567,64 +708,79 @@ void CurlTransport::perform(Request& request, std::string_view body) {
   curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, on_connected);
   curl_easy_setopt(curl, CURLOPT_PREREQDATA, &request);
 
-  CURLcode code = curl_easy_perform(curl);
-  request.failed = transfer_failure_step(code, request.progress);
-  if (request.failed == TransferStep::kNone && !request.progress.reply_headers) {
-    request.failed = TransferStep::kReceive;
+  std::string verb = request.verb;
+  std::string_view hop_body = body;
+  Origin origin = first_origin;
+  for (int hop = 0;; ++hop) {
+    // Credentials, and the caller's lines that carry them, go to the first
+    // origin only, never to another host a redirect names.
+    bool other_origin = !(origin == first_origin);
+    HeaderList headers = curl_header_list(request.header_lines, other_origin);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+    bool credentials = !other_origin && (!request.user.empty() || !request.password.empty());
+    curl_easy_setopt(curl, CURLOPT_HTTPAUTH,
+                     static_cast<long>(credentials ? CURLAUTH_BASIC : CURLAUTH_NONE));
+    curl_easy_setopt(curl, CURLOPT_USERNAME,
+                     credentials ? request.user.c_str() : static_cast<const char*>(nullptr));
+    curl_easy_setopt(curl, CURLOPT_PASSWORD,
+                     credentials ? request.password.c_str() : static_cast<const char*>(nullptr));
+
+    // No proxy from the environment: an empty proxy means a direct
+    // connection. An entry for one scheme serves the hops of that scheme.
+    std::string proxy =
+        session.named_proxy ? proxy_for_scheme(session.proxy_list, origin.scheme) : std::string();
+    if (!proxy.empty() && proxy.find("://") == std::string::npos) proxy = "http://" + proxy;
+    curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    set_verb(curl, verb, hop_body);
+
+    if (total_ms > 0) {
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      deadline - std::chrono::steady_clock::now())
+                      .count();
+      if (left < 1) {
+        request.failed = TransferStep::kReceive;  // only a redirect hop can start this late
+        return;
+      }
+      curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left));
+    }
+
+    request.hop = {};
+    request.uploaded = 0;
+    request.status = 0;
+    request.header_block.clear();
+    request.body.clear();
+    CURLcode code = curl_easy_perform(curl);
+    curl_off_t uploaded = 0;
+    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    request.failed = hop_failure_step(code, request, uploaded, hop_body.size());
+    // A redirect whose next hop fails is a reply that never came.
+    if (hop > 0 && request.failed == TransferStep::kSend) request.failed = TransferStep::kReceive;
+    if (request.failed != TransferStep::kNone) return;
+
+    if (!request.follow_redirects || !is_followed_redirect(request.status)) return;
+    char* location = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location) != CURLE_OK ||
+        location == nullptr) {
+      return;  // a redirect status without a target is the final reply
+    }
+    if (hop == kMaxRedirects || !origin_of(location, &origin)) {
+      request.failed = TransferStep::kReceive;
+      return;
+    }
+    url = location;
+    // A 303 asks for the new address with a GET; so does a 301 or 302 after
+    // a POST, as browsers and the system HTTP service do. 307 and 308 repeat
+    // the request as it was.
+    if ((request.status == 303 && verb != "HEAD") ||
+        ((request.status == 301 || request.status == 302) && verb == "POST")) {
+      verb = "GET";
+      hop_body = {};
+    }
   }
-  curl_easy_cleanup(curl);
-  curl_slist_free_all(headers);
 }
 
 }  // namespace
-
-TransferStep transfer_failure_step(int curl_code, TransferProgress progress) {
-  // Failures after the request went out belong to receiving until the final
-  // reply's headers are in, and to reading the body after that.
-  TransferStep after_sending =
-      progress.reply_headers ? TransferStep::kRead : TransferStep::kReceive;
-  switch (static_cast<CURLcode>(curl_code)) {
-    case CURLE_OK:
-      return TransferStep::kNone;
-    case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_CONNECT:
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_CERTPROBLEM:
-    case CURLE_SSL_CIPHER:
-    case CURLE_SSL_CACERT_BADFILE:
-    case CURLE_SSL_ENGINE_NOTFOUND:
-    case CURLE_SSL_ENGINE_SETFAILED:
-    case CURLE_SSL_ENGINE_INITFAILED:
-    case CURLE_SEND_ERROR:
-    case CURLE_SEND_FAIL_REWIND:
-    case CURLE_READ_ERROR:
-    case CURLE_URL_MALFORMAT:
-    case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_OUT_OF_MEMORY:
-      // An unsupported protocol after the request went out is a reply that
-      // is not HTTP, or a redirect to a scheme that is not fetched.
-      return progress.connected ? after_sending : TransferStep::kSend;
-    case CURLE_OPERATION_TIMEDOUT:
-    case CURLE_ABORTED_BY_CALLBACK:
-      // A connect time-out comes before the request went out; the idle
-      // limit stops a transfer after it.
-      return progress.connected ? after_sending : TransferStep::kSend;
-    case CURLE_GOT_NOTHING:
-    case CURLE_WEIRD_SERVER_REPLY:
-    case CURLE_TOO_MANY_REDIRECTS:
-    case CURLE_HTTP_RETURNED_ERROR:
-      return TransferStep::kReceive;
-    case CURLE_RECV_ERROR:
-    case CURLE_PARTIAL_FILE:
-    case CURLE_WRITE_ERROR:
-    case CURLE_BAD_CONTENT_ENCODING:
-      return after_sending;
-    default:
-      return progress.connected ? after_sending : TransferStep::kSend;
-  }
-}
 
 std::unique_ptr<Transport> make_curl_transport() { return std::make_unique<CurlTransport>(); }
 

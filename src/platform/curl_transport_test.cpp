@@ -1,50 +1,9 @@
 #include "platform/curl_transport.h"
 
-#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 namespace platform {
 namespace {
-
-TEST(TransferFailureStep, MapsCurlResultsToTheStepThatFailed) {
-  constexpr TransferProgress kNothing{};
-  constexpr TransferProgress kSent{.connected = true};
-  constexpr TransferProgress kHeaders{.connected = true, .reply_headers = true};
-  struct Case {
-    CURLcode code;
-    TransferProgress progress;
-    TransferStep step;
-  } cases[] = {
-      {CURLE_OK, kHeaders, TransferStep::kNone},
-      {CURLE_COULDNT_RESOLVE_HOST, kNothing, TransferStep::kSend},
-      {CURLE_COULDNT_CONNECT, kNothing, TransferStep::kSend},
-      {CURLE_SSL_CONNECT_ERROR, kNothing, TransferStep::kSend},
-      {CURLE_PEER_FAILED_VERIFICATION, kNothing, TransferStep::kSend},
-      {CURLE_SEND_ERROR, kNothing, TransferStep::kSend},
-      {CURLE_SEND_ERROR, kSent, TransferStep::kReceive},
-      // A connect time-out is a sending failure; after the request went out
-      // a time-out means no reply, and after the headers a body cut short.
-      {CURLE_OPERATION_TIMEDOUT, kNothing, TransferStep::kSend},
-      {CURLE_OPERATION_TIMEDOUT, kSent, TransferStep::kReceive},
-      {CURLE_OPERATION_TIMEDOUT, kHeaders, TransferStep::kRead},
-      {CURLE_ABORTED_BY_CALLBACK, kSent, TransferStep::kReceive},
-      {CURLE_ABORTED_BY_CALLBACK, kHeaders, TransferStep::kRead},
-      {CURLE_GOT_NOTHING, kSent, TransferStep::kReceive},
-      {CURLE_WEIRD_SERVER_REPLY, kSent, TransferStep::kReceive},
-      {CURLE_UNSUPPORTED_PROTOCOL, kSent, TransferStep::kReceive},
-      {CURLE_UNSUPPORTED_PROTOCOL, kNothing, TransferStep::kSend},
-      {CURLE_TOO_MANY_REDIRECTS, kHeaders, TransferStep::kReceive},
-      {CURLE_RECV_ERROR, kSent, TransferStep::kReceive},
-      {CURLE_RECV_ERROR, kHeaders, TransferStep::kRead},
-      {CURLE_PARTIAL_FILE, kHeaders, TransferStep::kRead},
-      {CURLE_FAILED_INIT, kNothing, TransferStep::kSend},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(transfer_failure_step(c.code, c.progress), c.step)
-        << curl_easy_strerror(c.code) << " connected=" << c.progress.connected
-        << " headers=" << c.progress.reply_headers;
-  }
-}
 
 TEST(CurlTransport, CracksHttpAndHttpsUrls) {
   auto transport = make_curl_transport();
@@ -61,6 +20,9 @@ TEST(CurlTransport, CracksHttpAndHttpsUrls) {
       {u"http://127.0.0.1:8080/js/1.js?rt=1#top", kSchemeHttp, u"127.0.0.1", 8080, u"/js/1.js",
        u"?rt=1"},
       {u"HTTP://[::1]:81/", kSchemeHttp, u"::1", 81, u"/", u""},
+      // Dot segments are kept: the path is the server's to read.
+      {u"http://h.test/a/../b/./c?x=/../y", kSchemeHttp, u"h.test", 80, u"/a/../b/./c",
+       u"?x=/../y"},
       // Beyond ASCII: percent-encoded as UTF-8, the rest left as it is.
       {u"http://127.0.0.1/js/\u57FA%41.js?q=\u91D1&r=%20", kSchemeHttp, u"127.0.0.1", 80,
        u"/js/%E5%9F%BA%41.js", u"?q=%E9%87%91&r=%20"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "platform/testing/local_servers.h"
 
 namespace platform {
@@ -43,6 +45,55 @@ TEST(ImageDownload, FailuresGiveEmptyBytes) {
   RawServer silent(
       [](RawConnection& connection, const std::string&) { connection.wait_until_stopped(); });
   EXPECT_EQ(download_image(silent.url("/a.png"), {.timeout_seconds = 1}), "");
+}
+
+// Endpoints that would hold the window: each download ends within its
+// limit (1 s per stretch, 4 s in all), gives nothing and leaves no thread or
+// socket behind.
+TEST(ImageDownload, HostileEndpointsGiveNothingWithinTheLimit) {
+  const std::string header = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n";
+  struct Case {
+    const char* what;
+    RawServer::Script script;
+    double min_seconds = 0, max_seconds = 3;
+  } cases[] = {
+      {"a body that never ends",
+       [&](RawConnection& c, const std::string&) {
+         if (!c.send(header + "\r\n")) return;
+         const std::string piece(1 << 20, 'x');
+         while (c.send(piece)) {
+         }
+       },
+       0, 7},
+      {"a 70 MiB body",
+       [&](RawConnection& c, const std::string&) {
+         c.send(header + "Content-Length: 73400320\r\n\r\n" + std::string(1 << 20, 'x'));
+       }},
+      {"one byte every 0.3 s",
+       [&](RawConnection& c, const std::string&) {
+         if (!c.send(header + "Content-Length: 1000\r\n\r\n")) return;
+         while (c.sleep_for(std::chrono::milliseconds(300)) && c.send("x")) {
+         }
+       },
+       3.9, 7},
+  };
+  for (const Case& c : cases) {
+    int descriptors = testing_servers::open_descriptor_count();
+    int threads = testing_servers::thread_count();
+    std::string bytes = "unset";
+    auto started = std::chrono::steady_clock::now();
+    {
+      RawServer server(c.script);
+      bytes = download_image(server.url("/a.png"), {.timeout_seconds = 1});
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_EQ(bytes, "") << c.what;
+    EXPECT_GE(seconds, c.min_seconds) << c.what;
+    EXPECT_LT(seconds, c.max_seconds) << c.what;
+    EXPECT_EQ(testing_servers::open_descriptor_count(), descriptors) << c.what;
+    EXPECT_EQ(testing_servers::thread_count(), threads) << c.what;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -35,6 +36,24 @@ void read_from_memory(png_structp png, png_bytep out, std::size_t length) {
   if (length > source->size - source->offset) png_error(png, "cut short");
   std::memcpy(out, source->data + source->offset, length);
   source->offset += length;
+}
+
+// True when every chunk up to IEND lies whole within the bytes. libpng
+// allocates a chunk's declared length before it reads the data, so a short
+// file declaring a chunk of gigabytes would cost that much memory before it
+// is found cut short; such a file is refused here, as cut short, first.
+bool chunks_fit(std::string_view bytes) {
+  std::size_t at = kSignatureBytes;
+  while (bytes.size() - at >= 12) {
+    std::uint32_t length = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+      length = length << 8 | static_cast<unsigned char>(bytes[at + i]);
+    }
+    if (length > bytes.size() - at - 12) return false;
+    if (bytes.substr(at + 4, 4) == "IEND") return true;
+    at += 12 + length;
+  }
+  return false;
 }
 
 // Errors jump back to the setjmp of the stage that runs; the message is not
@@ -114,7 +133,8 @@ class ReadStructs {
 
 std::optional<RgbaImage> decode_png(std::string_view bytes) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  if (bytes.size() < kSignatureBytes || png_sig_cmp(data, 0, kSignatureBytes) != 0) {
+  if (bytes.size() < kSignatureBytes || png_sig_cmp(data, 0, kSignatureBytes) != 0 ||
+      !chunks_fit(bytes)) {
     return std::nullopt;
   }
 

@@ -210,6 +210,10 @@ TEST(PngDecoder, RefusesHostileOrDamagedInput) {
            {.width = 1, .height = 1, .colour_type = 0, .scanlines = std::string("\x09\x01", 2)})},
       {"chunk length beyond the file",
        kSignature + ihdr({}) + std::string("\x7F\xFF\xFF\xF0IDAT", 8) + "xx"},
+      // Refused before libpng would allocate the 1.8 GB the chunk declares.
+      {"text chunk declaring more than the file holds", kSignature + ihdr({}) +
+                                                            std::string("\x6F\x00\x00\x18tEXt", 8) +
+                                                            "comment" + chunk("IEND", "")},
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(decode_png(c.bytes).has_value()) << c.name;

@@ -7,9 +7,11 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/handles.h"
 #include "platform/native_widget.h"
+#include "platform/row_sequence.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -23,17 +25,17 @@ constexpr int kTextPadding = 6;
 class ListModel : public QAbstractTableModel {
  public:
   std::vector<ListColumn> columns;
-  std::vector<std::vector<std::string>> rows;  // each row holds one text per column
+  internal::RowSequence rows;  // each row holds one text per column
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override {
-    return parent.isValid() ? 0 : static_cast<int>(rows.size());
+    return parent.isValid() ? 0 : rows.size();
   }
   int columnCount(const QModelIndex& parent = QModelIndex()) const override {
     return parent.isValid() ? 0 : static_cast<int>(columns.size());
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return internal::from_gbk(rows[index.row()][index.column()]);
+    return internal::from_gbk(rows.cells(index.row())[index.column()]);
   }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || section < 0 ||
@@ -48,17 +50,17 @@ class ListModel : public QAbstractTableModel {
     return index.isValid() ? (Qt::ItemIsEnabled | Qt::ItemIsSelectable) : Qt::NoItemFlags;
   }
 
-  int insert(int position, const std::string& caption) {
+  internal::RowSequence::RowId insert(int position, const std::string& caption) {
     rows_about_to_insert(position);
     std::vector<std::string> row(columns.size());
     if (!row.empty()) row[0] = caption;
-    rows.insert(rows.begin() + position, std::move(row));
+    internal::RowSequence::RowId id = rows.insert(position, std::move(row));
     endInsertRows();
-    return position;
+    return id;
   }
   void remove(int row) {
     beginRemoveRows(QModelIndex(), row, row);
-    rows.erase(rows.begin() + row);
+    rows.erase(row);
     endRemoveRows();
   }
   void remove_all() {
@@ -73,6 +75,68 @@ class ListModel : public QAbstractTableModel {
 
  private:
   void rows_about_to_insert(int position) { beginInsertRows(QModelIndex(), position, position); }
+};
+
+using RowId = internal::RowSequence::RowId;
+
+// The rows that hold one text, and the topmost of them once known. Rows
+// keep their relative order while others come and go, so the topmost only
+// needs finding again when it leaves the group.
+struct RowGroup {
+  std::unordered_map<RowId, int> members;  // row -> how many of its cells hold the text
+  RowId first = nullptr;                   // null: not known
+};
+
+// Where rows are found by content: the rows of each folded caption, and the
+// rows of each text in the columns after the first.
+class RowIndex {
+ public:
+  explicit RowIndex(const internal::RowSequence& rows) : rows_(rows) {}
+
+  void add(std::unordered_map<std::string, RowGroup>& groups, const std::string& key, RowId row) {
+    RowGroup& group = groups[key];
+    if (group.members[row]++ > 0) return;
+    if (group.members.size() == 1) {
+      group.first = row;
+    } else if (group.first != nullptr && rows_.position_of(row) < rows_.position_of(group.first)) {
+      group.first = row;
+    }
+  }
+
+  void remove(std::unordered_map<std::string, RowGroup>& groups, const std::string& key,
+              RowId row) {
+    auto found = groups.find(key);
+    if (found == groups.end()) return;
+    RowGroup& group = found->second;
+    auto member = group.members.find(row);
+    if (member == group.members.end() || --member->second > 0) return;
+    group.members.erase(member);
+    if (group.members.empty()) {
+      groups.erase(found);
+    } else if (group.first == row) {
+      group.first = nullptr;
+    }
+  }
+
+  int first(std::unordered_map<std::string, RowGroup>& groups, const std::string& key) const {
+    auto found = groups.find(key);
+    if (found == groups.end()) return -1;
+    RowGroup& group = found->second;
+    if (group.first == nullptr) {
+      int best = -1;
+      for (const auto& [row, count] : group.members) {
+        int position = rows_.position_of(row);
+        if (best < 0 || position < best) {
+          best = position;
+          group.first = row;
+        }
+      }
+    }
+    return rows_.position_of(group.first);
+  }
+
+ private:
+  const internal::RowSequence& rows_;
 };
 
 class ListWidget;
@@ -144,11 +208,57 @@ struct ReportListView::Impl {
     return {record.text_colour, record.text_background_colour};
   }
 
-  int sorted_position(const std::string& caption) const {
-    // Highest first; a caption equal to existing ones goes after them.
-    auto it = std::find_if(model.rows.begin(), model.rows.end(),
-                           [&](const auto& row) { return row[0] < caption; });
-    return static_cast<int>(it - model.rows.begin());
+  // Finding rows by content.
+  ReportListView::CaptionFolding folding = nullptr;
+  RowIndex index{model.rows};
+  mutable std::unordered_map<std::string, RowGroup> by_caption;  // folded caption -> rows
+  mutable std::unordered_map<std::string, RowGroup> by_cell;     // text beyond column 0 -> rows
+  // Neighbours out of descending caption order (a caption below the next
+  // one); while there are none, the rows are sorted and searched by halves.
+  int order_breaks = 0;
+
+  const std::string& caption(int row) const {
+    static const std::string kNone;
+    const auto& cells = model.rows.cells(row);
+    return cells.empty() ? kNone : cells[0];
+  }
+
+  // 1 when rows `upper` and `upper + 1` both exist and are out of order.
+  int order_break(int upper) const {
+    if (upper < 0 || upper + 1 >= model.rows.size()) return 0;
+    return caption(upper) < caption(upper + 1) ? 1 : 0;
+  }
+
+  void index_row(RowId row) {
+    const auto& cells = internal::RowSequence::cells_of(row);
+    if (folding != nullptr && !cells.empty()) index.add(by_caption, folding(cells[0]), row);
+    for (std::size_t column = 1; column < cells.size(); ++column) {
+      index.add(by_cell, cells[column], row);
+    }
+  }
+
+  void unindex_row(RowId row) {
+    const auto& cells = internal::RowSequence::cells_of(row);
+    if (folding != nullptr && !cells.empty()) index.remove(by_caption, folding(cells[0]), row);
+    for (std::size_t column = 1; column < cells.size(); ++column) {
+      index.remove(by_cell, cells[column], row);
+    }
+  }
+
+  int sorted_position(const std::string& text) const {
+    // Highest first; a caption equal to existing ones goes after them: the
+    // first row whose caption is below the new one.
+    int rows = model.rows.size();
+    if (order_breaks > 0) {
+      for (int row = 0; row < rows; ++row) {
+        if (caption(row) < text) return row;
+      }
+      return rows;
+    }
+    return model.rows.first_position_where([&](const internal::RowSequence::Cells& cells) {
+      static const std::string kNone;
+      return (cells.empty() ? kNone : cells[0]) < text;
+    });
   }
 };
 
@@ -309,32 +419,78 @@ bool ReportListView::sorts_descending() const { return impl_->sort_descending; }
 
 std::string ReportListView::cell_text(int row, int column) const {
   if (row < 0 || row >= row_count() || column < 0 || column >= column_count()) return {};
-  return impl_->model.rows[row][column];
+  return impl_->model.rows.cells(row)[column];
 }
 
 void ReportListView::set_cell_text(int row, int column, const std::string& text) {
   if (row < 0 || row >= row_count() || column < 0 || column >= column_count()) return;
-  if (column == 0 && impl_->model.rows[row][0] != text) ++impl_->revision;
-  impl_->model.rows[row][column] = text;
-  impl_->model.changed(row, column);
+  Impl& impl = *impl_;
+  RowId id = impl.model.rows.at(row);
+  std::string& cell = impl.model.rows.mutable_cells_of(id)[column];
+  if (cell == text) {
+    impl.model.changed(row, column);
+    return;
+  }
+  if (column == 0) {
+    ++impl.revision;
+    impl.order_breaks -= impl.order_break(row - 1) + impl.order_break(row);
+    if (impl.folding != nullptr) impl.index.remove(impl.by_caption, impl.folding(cell), id);
+    cell = text;
+    if (impl.folding != nullptr) impl.index.add(impl.by_caption, impl.folding(cell), id);
+    impl.order_breaks += impl.order_break(row - 1) + impl.order_break(row);
+  } else {
+    impl.index.remove(impl.by_cell, cell, id);
+    cell = text;
+    impl.index.add(impl.by_cell, cell, id);
+  }
+  impl.model.changed(row, column);
 }
 
 int ReportListView::insert_row(int position, const std::string& caption) {
-  if (impl_->sort_descending) {
-    position = impl_->sorted_position(caption);
+  Impl& impl = *impl_;
+  if (impl.sort_descending) {
+    position = impl.sorted_position(caption);
   } else if (position < 0 || position > row_count()) {
     position = row_count();
   }
-  ++impl_->revision;
-  return impl_->model.insert(position, caption);
+  ++impl.revision;
+  impl.order_breaks -= impl.order_break(position - 1);
+  RowId id = impl.model.insert(position, caption);
+  impl.order_breaks += impl.order_break(position - 1) + impl.order_break(position);
+  impl.index_row(id);
+  return position;
+}
+
+void ReportListView::set_caption_folding(CaptionFolding folding) const {
+  Impl& impl = *impl_;
+  if (impl.folding == folding) return;
+  impl.folding = folding;
+  impl.by_caption.clear();
+  if (folding == nullptr || impl.model.columns.empty()) return;
+  for (int row = 0; row < row_count(); ++row) {
+    impl.index.add(impl.by_caption, folding(impl.caption(row)), impl.model.rows.at(row));
+  }
+}
+
+int ReportListView::first_row_with_caption_key(const std::string& key) const {
+  if (impl_->folding == nullptr) return -1;
+  return impl_->index.first(impl_->by_caption, key);
+}
+
+int ReportListView::first_row_with_cell(const std::string& text) const {
+  return impl_->index.first(impl_->by_cell, text);
 }
 
 void ReportListView::delete_row(int row) {
   if (row < 0 || row >= row_count()) return;
-  ++impl_->revision;
-  QItemSelectionModel* selection = impl_->view->selectionModel();
+  Impl& impl = *impl_;
+  ++impl.revision;
+  QItemSelectionModel* selection = impl.view->selectionModel();
   const bool was_selected = selection->isRowSelected(row, QModelIndex());
-  impl_->model.remove(row);
+  impl.order_breaks -= impl.order_break(row - 1) + impl.order_break(row);
+  impl.unindex_row(impl.model.rows.at(row));
+  impl.model.remove(row);
+  impl.order_breaks += impl.order_break(row - 1);
   // The view moves its current row to a neighbour and selects it; a list
   // whose selected row is deleted has no selection left.
   if (was_selected) {
@@ -345,6 +501,9 @@ void ReportListView::delete_row(int row) {
 
 void ReportListView::delete_all_rows() {
   if (row_count() > 0) ++impl_->revision;
+  impl_->by_caption.clear();
+  impl_->by_cell.clear();
+  impl_->order_breaks = 0;
   impl_->model.remove_all();
 }
 

@@ -59,6 +59,19 @@ class ReportListView : public Control {
   void delete_row(int row);
   void delete_all_rows();
 
+  // Finding rows by content, in logarithmic time. Captions (column 0) are
+  // matched by the key `folding` makes of them; setting a folding indexes
+  // the captions under it. Cells beyond column 0 are matched exactly.
+  using CaptionFolding = std::string (*)(const std::string&);
+  // The index is a cache of the rows, so setting it does not change the list.
+  void set_caption_folding(CaptionFolding folding) const;
+  // The first row whose folded caption equals `key`; -1 when none or when no
+  // folding is set.
+  int first_row_with_caption_key(const std::string& key) const;
+  // The first row with a cell beyond column 0 whose text equals `text`; -1
+  // when none.
+  int first_row_with_cell(const std::string& text) const;
+
   // Selected rows, ascending.
   std::vector<int> selected_rows() const;
   // Selects the row alone; a missing row leaves nothing selected.

@@ -13,6 +13,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -140,13 +142,32 @@ std::vector<ServedRequest> LocalServer::requests() const {
   return impl_->requests;
 }
 
-void RawConnection::send(const std::string& bytes) {
+bool RawConnection::send(const std::string& bytes) {
   std::size_t sent = 0;
   while (sent < bytes.size()) {
-    ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return;
+    if (stopping_) return false;
+    pollfd p{fd_, POLLOUT, 0};
+    if (poll(&p, 1, 20) <= 0) continue;
+    ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+    if (n <= 0) return false;
     sent += static_cast<std::size_t>(n);
   }
+  return true;
+}
+
+bool RawConnection::sleep_for(std::chrono::milliseconds pause) {
+  auto until = std::chrono::steady_clock::now() + pause;
+  while (!stopping_ && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return !stopping_;
+}
+
+void RawConnection::reset() {
+  linger hard{.l_onoff = 1, .l_linger = 0};
+  setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+  shutdown(fd_, SHUT_RDWR);
 }
 
 void RawConnection::wait_until_stopped() {
@@ -162,7 +183,8 @@ void RawConnection::drain() {
   }
 }
 
-RawServer::RawServer(Script script) : script_(std::move(script)) {
+RawServer::RawServer(Script script, RawServerOptions options)
+    : script_(std::move(script)), options_(options) {
   listener_ = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -203,6 +225,7 @@ void RawServer::run() {
       request.append(buffer, static_cast<std::size_t>(n));
       std::size_t end = request.find("\r\n\r\n");
       if (end != std::string::npos && wanted == std::string::npos) {
+        if (!options_.read_body) break;
         std::size_t body = 0;
         std::string head = request.substr(0, end);
         for (const char* name : {"\r\nContent-Length: ", "\r\ncontent-length: "}) {
@@ -229,6 +252,38 @@ std::string RawServer::url(const std::string& path) const {
 std::vector<std::string> RawServer::requests() const {
   std::lock_guard lock(mutex_);
   return requests_;
+}
+
+FullListener::FullListener() {
+  listener_ = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(listener_, 0) != 0 ||
+      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    ::close(listener_);
+    throw std::runtime_error("cannot listen on a loopback port");
+  }
+  port_ = ntohs(address.sin_port);
+  // Connections that are never accepted fill the queue; the kernel then
+  // drops every further handshake, so a client waits for its own limit.
+  for (int i = 0; i < 4; ++i) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    fillers_.push_back(fd);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+FullListener::~FullListener() {
+  for (int fd : fillers_) ::close(fd);
+  ::close(listener_);
+}
+
+std::string FullListener::url(const std::string& path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
 int closed_port() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -66,7 +67,12 @@ class LocalServer {
 class RawConnection {
  public:
   RawConnection(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
-  void send(const std::string& bytes);
+  // False once the client is gone or the server is being destroyed.
+  bool send(const std::string& bytes);
+  // Waits, returning false early when the server is being destroyed.
+  bool sleep_for(std::chrono::milliseconds pause);
+  // Ends the connection with a reset instead of an orderly close.
+  void reset();
   // Blocks until the server is being destroyed.
   void wait_until_stopped();
   // Reads whatever the client sends until it closes or the server stops.
@@ -77,12 +83,16 @@ class RawConnection {
   const std::atomic<bool>& stopping_;
 };
 
+struct RawServerOptions {
+  bool read_body = true;  // false: the script starts right after the request head
+};
+
 class RawServer {
  public:
   // `script` runs for every connection, after the request (headers and a
   // Content-Length body) was read; the connection closes when it returns.
   using Script = std::function<void(RawConnection&, const std::string& request)>;
-  explicit RawServer(Script script);
+  explicit RawServer(Script script, RawServerOptions options = {});
   ~RawServer();
 
   int port() const { return port_; }
@@ -93,12 +103,31 @@ class RawServer {
   void run();
 
   Script script_;
+  RawServerOptions options_;
   int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
   std::vector<std::string> requests_;
   std::thread thread_;
+};
+
+// A listener on 127.0.0.1 that never accepts, with its queue full, so a
+// connection attempt is never answered.
+class FullListener {
+ public:
+  FullListener();
+  ~FullListener();
+  FullListener(const FullListener&) = delete;
+  FullListener& operator=(const FullListener&) = delete;
+
+  int port() const { return port_; }
+  std::string url(const std::string& path) const;
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+  std::vector<int> fillers_;
 };
 
 // A loopback port with nothing listening on it.
