@@ -10,7 +10,7 @@
 
 #include "app/event_table.h"
 #include "app/main_window.h"
-#include "detail/quote_lists.h"
+#include "funddata/quote_lists.h"
 #include "platform/application.h"
 #include "platform/events.h"
 #include "sample_server/sample_data.h"
