@@ -13,7 +13,7 @@
 #include "funddata/quote_lists.h"
 #include "platform/application.h"
 #include "platform/events.h"
-#include "sample_server/sample_data.h"
+#include "sample_server/stock_quotes.h"
 #include "text/code_page_text.h"
 
 namespace {

@@ -21,30 +21,6 @@ const std::array<SampleFund, 5> kFunds = {{
      "钱虚构", "0.300012,0.002015,"},
 }};
 
-struct SampleSecurity {
-  const char* secid;  // market.code, as in the security list
-  const char* code;
-  const char* name;
-  const char* price;
-  const char* change;  // percent
-  const char* pe;      // price-earnings ratio
-};
-
-const std::array<SampleSecurity, 5> kSecurities = {{
-    {"0.000011", "000011", "示例地产", "8.76", "0.00", "15.3"},
-    {"0.300012", "300012", "示例科技", "45.60", "1.02", "60.7"},
-    {"1.600013", "600013", "示例银行", "12.34", "-0.35", "20.1"},
-    {"1.601014", "601014", "示例能源", "5.02", "2.31", "9.8"},
-    {"0.002015", "002015", "示例医药", "30.05", "-1.20", "35.4"},
-}};
-
-const SampleSecurity* find_security(std::string_view secid) {
-  for (const SampleSecurity& s : kSecurities) {
-    if (secid == s.secid) return &s;
-  }
-  return nullptr;
-}
-
 bool all_digits(std::string_view text) {
   for (char c : text) {
     if (c < '0' || c > '9') return false;
@@ -63,8 +39,16 @@ SampleFund generated_fund(std::string_view code) {
   char gsz[16];
   std::snprintf(gsz, sizeof gsz, "%.4f", 1.0 + hundredths / 10000.0);
   std::string number(code.substr(2));
-  return {std::string(code),  "示例指数" + number, "1.0000", gsz,      growth,
-          "2026-12-11 14:30", "2019-05-05",        "1.00亿", "孙生成", "1.600013,0.000011,"};
+  return {std::string(code),
+          "示例指数" + number,
+          "1.0000",
+          gsz,
+          growth,
+          "2026-12-11 14:30",
+          "2019-05-05",
+          "1.00亿",
+          "孙生成",
+          "1.600013,0.000011,0.300012,1.601014,"};
 }
 
 }  // namespace
@@ -87,48 +71,6 @@ std::string estimate_reply(std::string_view code) {
          "\",\"gszzl\":\"" + fund->gszzl + "\",\"gztime\":\"" + fund->gztime + "\"});";
 }
 
-std::string holdings_page(std::string_view code) {
-  std::optional<SampleFund> fund = find_fund(code);
-  if (!fund) return "var apidata={ content:\"\",arryear:[],curyear:0};";
-  // Rows are joined so that the last one's cells close right before the
-  // table ends, where the division's left marker begins.
-  std::string rows;
-  int rank = 1;
-  std::string_view list = fund->secids;
-  while (!list.empty()) {
-    std::size_t comma = list.find(',');
-    const SampleSecurity* s = find_security(list.substr(0, comma));
-    if (s != nullptr) {
-      if (rank > 1) rows += "</td></tr>";
-      rows += "<tr><td>" + std::to_string(rank++) + "</td><td>" + s->code + "</td><td>" + s->name;
-    }
-    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
-  }
-  return "var apidata={ content:\"<div class='box'><div class='boxitem w790'><h4 class='t'>" +
-         fund->name +
-         " 股票投资明细</h4><table class='w782 comm tzxq'><thead><tr><th>序号</th>"
-         "<th>股票代码</th><th>股票名称</th></tr></thead><tbody>" +
-         rows + "</td></tr></tbody></table><div class='hide' id='gpdmList'>" + fund->secids +
-         "</div></div></div>\",arryear:[2026],curyear:2026};";
-}
-
-std::string quote_reply(std::string_view callback, std::string_view secids) {
-  std::string diff;
-  int total = 0;
-  while (!secids.empty()) {
-    std::size_t comma = secids.find(',');
-    const SampleSecurity* s = find_security(secids.substr(0, comma));
-    if (s != nullptr) {
-      if (total++ > 0) diff += ',';
-      diff += std::string("{\"f2\":") + s->price + ",\"f3\":" + s->change + ",\"f9\":" + s->pe +
-              ",\"f12\":\"" + s->code + "\",\"f14\":\"" + s->name + "\"}";
-    }
-    secids = comma == std::string_view::npos ? std::string_view() : secids.substr(comma + 1);
-  }
-  return std::string(callback) + "({\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{" +
-         "\"total\":" + std::to_string(total) + ",\"diff\":[" + diff + "]}});";
-}
-
 std::string overview_page(std::string_view code) {
   std::optional<SampleFund> fund = find_fund(code);
   std::string fields;
@@ -138,8 +80,8 @@ std::string overview_page(std::string_view code) {
     if (!fund->asset_size.empty()) fields += "\"assetSize\":\"" + fund->asset_size + "\",";
     fields += "\"fundManagerName\":\"" + fund->manager + "\"";
   }
-  // No charset meta tag: the page's bytes are UTF-8 and are taken as such.
-  return "<!DOCTYPE html><html><head><title>基金概况</title></head><body>"
+  // The head declares UTF-8 near its top, as the overview service's does.
+  return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>基金概况</title></head><body>"
          "<div id=\"app\"></div><script>window.__INITIAL_STATE__={\"fund\":{" +
          fields + "}};</script></body></html>";
 }

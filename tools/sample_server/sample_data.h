@@ -32,16 +32,6 @@ std::optional<SampleFund> find_fund(std::string_view code);
 // GET /js/<code>.js?rt=...: "jsonpgz({...});", or "jsonpgz();" when unknown.
 std::string estimate_reply(std::string_view code);
 
-// GET /FundArchivesDatas.aspx?type=jjcc&code=<code>&topline=10: a page
-// whose "gpdmList" division holds the fund's security list; an unknown code
-// gets a page without that division.
-std::string holdings_page(std::string_view code);
-
-// GET /api/qt/ulist.np/get?...&cb=<callback>&...&secids=<list>&...: the JSONP
-// quote reply, one record per known security of `secids` in the list's order
-// (unknown ones are left out).
-std::string quote_reply(std::string_view callback, std::string_view secids);
-
 // GET /matiaria?fundCode=<code>: a page holding the three overview fields;
 // an unknown code gets a page without them.
 std::string overview_page(std::string_view code);
