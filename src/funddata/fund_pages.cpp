@@ -14,8 +14,10 @@ Text fetch_security_list(const Endpoints& endpoints, const Text& code) {
                       "</div></div></div>");
 }
 
-FundHoldings fetch_fund_holdings(const Endpoints& endpoints, const Text& code) {
-  return parse_holdings_page(fetch_holdings_page(endpoints, code));
+std::optional<FundHoldings> try_fetch_fund_holdings(const Endpoints& endpoints, const Text& code) {
+  FetchedText page = fetch_reply(holdings_url(endpoints, code), holdings_referer(endpoints, code));
+  if (!page.ok) return std::nullopt;
+  return parse_holdings_page(page.text);
 }
 
 Text fetch_detail_quotes(const Endpoints& endpoints, const Text& secids) {

@@ -5,6 +5,8 @@
 // events run.
 #pragma once
 
+#include <optional>
+
 #include "funddata/endpoints.h"
 #include "funddata/holdings_page.h"
 #include "text/text.h"
@@ -16,9 +18,10 @@ Text fetch_holdings_page(const Endpoints& endpoints, const Text& code);
 // ("1.600519,0.000858,"); empty when the page fails or lacks it.
 Text fetch_security_list(const Endpoints& endpoints, const Text& code);
 
-// The newest quarter's stocks of `code`; none when the page fails or lacks
-// the table.
-FundHoldings fetch_fund_holdings(const Endpoints& endpoints, const Text& code);
+// The newest quarter's stocks of `code`; no stocks when the page lacks the
+// table, nothing at all when it could not be fetched (no reply, a status
+// other than 2xx).
+std::optional<FundHoldings> try_fetch_fund_holdings(const Endpoints& endpoints, const Text& code);
 
 // The stock-quote JSONP reply for the security list `secids`.
 Text fetch_detail_quotes(const Endpoints& endpoints, const Text& secids);

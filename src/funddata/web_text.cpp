@@ -19,10 +19,19 @@ bool charset_step_redecodes(const Text& raw) {
 
 }  // namespace
 
-Text fetch_text(const Text& url, const Text& extra_headers) {
+FetchedText fetch_reply(const Text& url, const Text& extra_headers) {
   Bytes body;
-  Text reply = web_request(url, {.extra_headers = extra_headers, .reply_bytes = &body});
-  if (reply.empty()) return reply;
-  if (charset_step_redecodes(body.substr(0, body.find('\0')))) return reply;
-  return utf8_to_ansi(reply);
+  Text status;
+  Text reply = web_request(
+      url, {.extra_headers = extra_headers, .status_text = &status, .reply_bytes = &body});
+  bool ok = status.size() >= 3 && status[0] == '2' && status[1] >= '0' && status[1] <= '9' &&
+            status[2] >= '0' && status[2] <= '9';
+  if (reply.empty() || charset_step_redecodes(body.substr(0, body.find('\0')))) {
+    return {.text = reply, .ok = ok};
+  }
+  return {.text = utf8_to_ansi(reply), .ok = ok};
+}
+
+Text fetch_text(const Text& url, const Text& extra_headers) {
+  return fetch_reply(url, extra_headers).text;
 }

@@ -6,7 +6,15 @@
 
 #include "text/text.h"
 
-// GET `url` with the header lines `extra_headers` (CR LF separated). Empty
-// when the request fails. A reply the charset step did not re-decode is read
-// as UTF-8; bytes that are not UTF-8 become "?".
+struct FetchedText {
+  Text text;        // empty when the request failed
+  bool ok = false;  // a reply with a 2xx status arrived
+};
+
+// GET `url` with the header lines `extra_headers` (CR LF separated). A reply
+// the charset step did not re-decode is read as UTF-8; bytes that are not
+// UTF-8 become "?".
+FetchedText fetch_reply(const Text& url, const Text& extra_headers = {});
+
+// The text of fetch_reply, whatever the status.
 Text fetch_text(const Text& url, const Text& extra_headers = {});

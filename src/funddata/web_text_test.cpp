@@ -45,6 +45,19 @@ TEST(FetchText, ConvertsFromUtf8ExactlyOnce) {
   EXPECT_EQ(fetch_text("http://127.0.0.1:1/refused"), "");
 }
 
+TEST(FetchText, TellsA2xxReplyFromOthers) {
+  LocalServer server([](const ServedRequest& request) {
+    return Reply{.status = std::stoi(request.target.substr(1)), .body = "page"};
+  });
+  EXPECT_TRUE(fetch_reply(server.url("/200")).ok);
+  EXPECT_TRUE(fetch_reply(server.url("/204")).ok);
+  FetchedText missing = fetch_reply(server.url("/404"));
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.text, "page");
+  EXPECT_FALSE(fetch_reply(server.url("/500")).ok);
+  EXPECT_FALSE(fetch_reply("http://127.0.0.1:1/refused").ok);
+}
+
 TEST(FetchText, SendsTheExtraHeaderLines) {
   LocalServer server([](const ServedRequest&) { return Reply{.body = "ok"}; });
   ASSERT_EQ(fetch_text(server.url("/x"), "Referer: http://127.0.0.1/ccmx_990001.html"), "ok");
