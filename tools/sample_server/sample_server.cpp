@@ -101,7 +101,7 @@ Reply route(const RequestRecord& record) {
   }
   if (path == "/api/qt/ulist.np/get") {
     return {200, kScript,
-            quote_reply(query_value(query, "cb").value_or("jQuery"),
+            quote_reply(query_value(query, "cb").value_or(""),
                         query_value(query, "secids").value_or(""),
                         query_value(query, "fields").value_or(""))};
   }

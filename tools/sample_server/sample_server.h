@@ -15,7 +15,7 @@
 //                                              "Referer: .../ccmx_<code>.html"
 //   /api/qt/ulist.np/get?...&fields=<list>&...&cb=<cb>&...&secids=<list>&...
 //                                              quote JSONP "<cb>({...});" with
-//                                              the asked fields
+//                                              the asked fields; JSON without cb
 //   /matiaria?fundCode=<code>                  overview page
 // Anything else gets 404. Replies are UTF-8 and sent uncompressed unless
 // the client asks for gzip or br. Known funds: see sample_data.h;

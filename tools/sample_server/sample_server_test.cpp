@@ -175,12 +175,13 @@ TEST_F(SampleServerTest, QuoteRecordsFollowTheSecurityListOverTls) {
 }
 
 TEST_F(SampleServerTest, QuotesCarryTheAskedFieldsInNumberOrder) {
-  // A Hong Kong stock, a suspended one ("-" values) and an unknown one.
-  EXPECT_EQ(body_of(get_tls("/api/qt/ulist.np/get?fltt=2&fields=f124,f3,f12,f13&cb=cb"
+  // A Hong Kong stock, a suspended one ("-" values) and an unknown one;
+  // without a callback the reply is plain JSON.
+  EXPECT_EQ(body_of(get_tls("/api/qt/ulist.np/get?fltt=2&fields=f124,f3,f12,f13"
                             "&secids=116.00981,1.600099,1.999999")),
-            "cb({\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{\"total\":2,"
+            "{\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{\"total\":2,"
             "\"diff\":[{\"f3\":1.50,\"f12\":\"00981\",\"f13\":116,\"f124\":1796970600},"
-            "{\"f3\":\"-\",\"f12\":\"600099\",\"f13\":1,\"f124\":1796970600}]}});");
+            "{\"f3\":\"-\",\"f12\":\"600099\",\"f13\":1,\"f124\":1796970600}]}}");
 }
 
 TEST_F(SampleServerTest, OverviewPageHoldsItsFieldsAndOneFundLacksTheSize) {

@@ -72,8 +72,11 @@ std::string quote_reply(std::string_view callback, std::string_view secids,
     }
     secids = comma == std::string_view::npos ? std::string_view() : secids.substr(comma + 1);
   }
-  return std::string(callback) + "({\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{" +
-         "\"total\":" + std::to_string(total) + ",\"diff\":[" + diff + "]}});";
+  std::string json =
+      "{\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{"
+      "\"total\":" +
+      std::to_string(total) + ",\"diff\":[" + diff + "]}}";
+  return callback.empty() ? json : std::string(callback) + "(" + json + ");";
 }
 
 }  // namespace sample

@@ -25,7 +25,8 @@ inline constexpr long long kQuoteTime = 1796970600;
 const SampleStock* find_stock(std::string_view secid);
 
 // GET /api/qt/ulist.np/get?...&fields=<f..>&...&cb=<callback>&...&secids=<list>&...:
-// "<callback>({...,"data":{"total":N,"diff":[{...},...]}});", one record per
+// "<callback>({...,"data":{"total":N,"diff":[{...},...]}});", or the JSON
+// alone without a callback, one record per
 // known stock of `secids` in the list's order (unknown ones are left out).
 // Each record holds the fields of `fields` (f2, f3, f9, f12, f13, f14,
 // f124) in field-number order; an empty `fields` asks for all of them.
