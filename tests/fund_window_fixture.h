@@ -1,11 +1,14 @@
 // Test support for the GUI flows of the fund list: the real MainWindow,
 // shown offscreen and wired to the program's event table, talking to an
 // in-process sample data server, with message boxes recorded and files kept
-// in memory. One fixture per test; user-interface thread only.
+// in memory. Estimates come from the per-fund service unless a derived
+// fixture asks for the valuation build. One fixture per test; user-interface
+// thread only.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -29,11 +32,20 @@ class FundWindowTest : public testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(server.start());
+    // The valuation hosts are set too, so that a valuation request by the
+    // per-fund build would show in the server's log.
     endpoints = Endpoints{.fund_estimate = server.http_base(),
+                          .valuation = server.http_base(),
+                          .valuation_backup = server.http_base(),
                           .trend_chart = server.http_base(),
                           .holdings = server.http_base(),
                           .stock_quote = server.https_base(),
                           .overview = server.http_base()};
+    if (valuation_build) {
+      ASSERT_TRUE(backup.start());
+      endpoints.fund_estimate.clear();
+      endpoints.valuation_backup = backup.http_base();
+    }
     wire_events(w, endpoints);
     w.window.show();
   }
@@ -82,6 +94,24 @@ class FundWindowTest : public testing::Test {
     return result;
   }
 
+  // The FCODES lists of the valuation requests `s` received, oldest first;
+  // each request must carry the service's path and field list.
+  static std::vector<std::string> valuation_requests(const sample::SampleServer& s) {
+    std::vector<std::string> result;
+    const std::string prefix = "/mm/newCore/FundValuationLast?FCODES=";
+    const std::string fields = "&FIELDS=FCODE,SHORTNAME,GSZZL,GZTIME,GSZ,NAV,PDATE";
+    for (const sample::RequestRecord& request : s.requests()) {
+      if (!request.target.starts_with("/mm/")) continue;
+      EXPECT_TRUE(request.target.starts_with(prefix) && request.target.ends_with(fields))
+          << request.target;
+      result.push_back(request.target.substr(
+          prefix.size(),
+          request.target.size() - std::min(request.target.size(), prefix.size() + fields.size())));
+    }
+    return result;
+  }
+  std::vector<std::string> valuation_requests() const { return valuation_requests(server); }
+
   // The colour behind the text of a cell, on the grabbed pixels.
   platform::Colour background(int row, int column) const {
     platform::Rect cell = platform::probe::cell_rect(w.超级列表框1, row, column);
@@ -114,7 +144,12 @@ class FundWindowTest : public testing::Test {
     return result;
   }
 
+  // Set by a derived fixture's constructor: the build without a per-fund
+  // estimate host, reading the valuation service of `server`, with `backup`
+  // as its backup host.
+  bool valuation_build = false;
   sample::SampleServer server;
+  sample::SampleServer backup;
   Endpoints endpoints;
   platform::MessageBoxRecorder boxes;
   platform::MemoryFileSystem files{"/opt/fundwatch"};

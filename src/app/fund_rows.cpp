@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "funddata/batch_estimates.h"
 #include "funddata/fund_estimate.h"
 #include "listview/cell_colours.h"
 #include "listview/report_list.h"
@@ -29,10 +30,25 @@ void write_cell(ReportList& list, const Text& code, int column, const Text& text
   list_set_cell(list, list_find_row(list, code), column, text);
 }
 
+// Writes the four value cells of the row of `code`, finding it again before
+// each write.
+void write_values(ReportList& list, const Text& code, const FundEstimate& estimate) {
+  write_cell(list, code, 2, estimate.gsz);
+  write_cell(list, code, 3, growth_cell(estimate));
+  write_cell(list, code, 4, estimate.dwjz);
+  write_cell(list, code, 5, estimate.gztime);
+}
+
 }  // namespace
 
 AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, const Text& code) {
-  FundEstimate estimate = fetch_estimate(code, endpoints);
+  FundEstimate estimate = uses_per_fund_estimates(endpoints)
+                              ? fetch_estimate(code, endpoints)
+                              : fetch_estimates({code}, endpoints).front();
+  return add_fetched_fund_row(window, code, estimate);
+}
+
+AddResult add_fetched_fund_row(MainWindow& window, const Text& code, const FundEstimate& estimate) {
   ReportList& list = window.超级列表框1;
   if (estimate.name.empty()) {
     notice("基金代码有误！");
@@ -44,10 +60,7 @@ AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, const Tex
   }
   list_insert_row(list, 0, code);
   write_cell(list, code, 1, estimate.name);
-  write_cell(list, code, 2, estimate.gsz);
-  write_cell(list, code, 3, growth_cell(estimate));
-  write_cell(list, code, 4, estimate.dwjz);
-  write_cell(list, code, 5, estimate.gztime);
+  write_values(list, code, estimate);
   return AddResult::kAdded;
 }
 
@@ -93,16 +106,23 @@ void add_watched_fund(const EventContext& context) {
 void refresh_all_funds(const EventContext& context) {
   ReportList& list = context.window.超级列表框1;
   int rows = list_row_count(list);
-  for (int position = 0; position < rows; ++position) {
-    // Rows removed by a handler that ran during an earlier request leave
-    // positions past the end: there is no code there to refresh.
-    if (position >= list_row_count(list)) continue;
-    Text code = list_get_cell(list, position, 0);
-    FundEstimate estimate = fetch_estimate(code, context.endpoints);
-    write_cell(list, code, 2, estimate.gsz);
-    write_cell(list, code, 3, growth_cell(estimate));
-    write_cell(list, code, 4, estimate.dwjz);
-    write_cell(list, code, 5, estimate.gztime);
+  if (uses_per_fund_estimates(context.endpoints)) {
+    for (int position = 0; position < rows; ++position) {
+      // Rows removed by a handler that ran during an earlier request leave
+      // positions past the end: there is no code there to refresh.
+      if (position >= list_row_count(list)) continue;
+      Text code = list_get_cell(list, position, 0);
+      write_values(list, code, fetch_estimate(code, context.endpoints));
+    }
+  } else {
+    // All codes in one go; rows removed during the requests find no row
+    // to write, rows added meanwhile wait for the next refresh.
+    std::vector<Text> codes;
+    for (int position = 0; position < rows; ++position) {
+      codes.push_back(list_get_cell(list, position, 0));
+    }
+    std::vector<FundEstimate> estimates = fetch_estimates(codes, context.endpoints);
+    for (std::size_t i = 0; i < codes.size(); ++i) write_values(list, codes[i], estimates[i]);
   }
   recolour_fund_list(context.window);
 }

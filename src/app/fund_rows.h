@@ -8,6 +8,7 @@
 #include "app/event_table.h"
 #include "app/main_window.h"
 #include "funddata/endpoints.h"
+#include "funddata/fund_estimate.h"
 #include "text/text.h"
 
 enum class AddResult {
@@ -20,6 +21,9 @@ enum class AddResult {
 // listed yet, inserts it as the new top row. Shows "基金代码有误！" or
 // "添加过了！" for the two refusals.
 AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, const Text& code);
+// The same with an estimate fetched beforehand (an import fetches all its
+// codes at once).
+AddResult add_fetched_fund_row(MainWindow& window, const Text& code, const FundEstimate& estimate);
 
 // Forgets the fund list's colours, then colours the six cells of each row by
 // the growth in its column 3. Also used after a sort of the list.

@@ -1,6 +1,7 @@
 #include "app/watch_list.h"
 
 #include "app/fund_rows.h"
+#include "funddata/batch_estimates.h"
 #include "listview/report_list.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
@@ -72,10 +73,19 @@ void import_watch_list(const EventContext& context) {
   Text content = lone_lf_to_crlf(read_text(watch_list_path()));
   for (int i = 0; i < 3; ++i) trim_outer_crlf(content);
   int lines = count_lines(content);
+  std::vector<Text> codes;
   for (int i = 1; i <= lines; ++i) {
-    Text code = text_line(content, i);
-    trim_outer_crlf(code);
-    add_fund_row(context.window, context.endpoints, code);
+    codes.push_back(text_line(content, i));
+    trim_outer_crlf(codes.back());
+  }
+  if (uses_per_fund_estimates(context.endpoints)) {
+    for (const Text& code : codes) add_fund_row(context.window, context.endpoints, code);
+  } else {
+    // Every code in one go, then the same adds line by line.
+    std::vector<FundEstimate> estimates = fetch_estimates(codes, context.endpoints);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      add_fetched_fund_row(context.window, codes[i], estimates[i]);
+    }
   }
   context.window.按钮1.hide();
   recolour_fund_list(context.window);

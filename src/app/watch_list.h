@@ -1,8 +1,9 @@
 // The watch-list file gzlist.txt beside the program: one fund code per line,
 // each line ending in CR LF, in GBK. Import adds every listed fund through
-// add_fund_row; save writes the codes of all rows, replacing the file
-// atomically. Files go through platform::file_system(). User-interface
-// thread only.
+// the adding steps of the fund rows (with the valuation service after one
+// fetch of all the file's codes); save writes the codes of all rows,
+// replacing the file atomically. Files go through platform::file_system().
+// User-interface thread only.
 #pragma once
 
 #include "app/event_table.h"

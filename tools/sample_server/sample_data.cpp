@@ -8,7 +8,7 @@ namespace sample {
 namespace {
 
 // Every name below is invented for the samples ("示例" means "sample").
-const std::array<SampleFund, 5> kFunds = {{
+const std::array<SampleFund, 6> kFunds = {{
     {"990001", "示例成长混合A", "1.2345", "1.2499", "1.25", "2026-12-11 14:30", "2015-06-18",
      "12.34亿", "张示例", "0.000011,0.300012,1.600013,"},
     {"990002", "示例稳健债券", "1.0520", "1.0520", "0.00", "2026-12-11 14:30", "2012-03-01",
@@ -19,6 +19,9 @@ const std::array<SampleFund, 5> kFunds = {{
      "0.75亿", "赵范例", "1.600013,"},
     {"990005", "示例新兴产业", "3.1000", "3.0575", "-1.37", "2026-12-11 14:30", "2021-09-09", "",
      "钱虚构", "0.300012,0.002015,"},
+    // An actively managed fund: the valuation service publishes no estimate.
+    {"990006", "示例主动精选", "1.4450", "", "", "", "2010-04-12", "20.00亿", "周假名",
+     "0.000011,0.300012,"},
 }};
 
 bool all_digits(std::string_view text) {

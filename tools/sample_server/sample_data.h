@@ -23,8 +23,9 @@ struct SampleFund {
 };
 
 // The fund of `code`, or nothing for a code the server does not know.
-// Known: the named funds 990001-990005 (rising 1.25, zero 0.00, falling
-// -0.52, rising 0.01, falling -1.37 without an asset size) and, for
+// Known: the named funds 990001-990006 (rising 1.25, zero 0.00, falling
+// -0.52, rising 0.01, falling -1.37 without an asset size, and one without
+// an estimate: empty gsz, gszzl and gztime) and, for
 // benchmarks, every code "97" + four digits (a generated fund whose growth
 // runs from -1.00 to 1.00 with the number).
 std::optional<SampleFund> find_fund(std::string_view code);

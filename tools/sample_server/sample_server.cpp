@@ -16,6 +16,7 @@
 #include "sample_server/sample_data.h"
 #include "sample_server/self_signed.h"
 #include "sample_server/stock_quotes.h"
+#include "sample_server/valuation_reply.h"
 
 namespace sample {
 namespace {
@@ -23,6 +24,7 @@ namespace {
 constexpr const char* kHost = "127.0.0.1";
 constexpr const char* kScript = "application/javascript; charset=utf-8";
 constexpr const char* kHtml = "text/html; charset=utf-8";
+constexpr const char* kJson = "application/json; charset=utf-8";
 
 struct Reply {
   int status = 200;
@@ -92,7 +94,8 @@ Reply route(const RequestRecord& record) {
   if (auto code = path_middle(path, "/charts/pic6/", ".png")) {
     std::optional<SampleFund> fund = find_fund(*code);
     if (!fund) return not_found();
-    return {200, "image/png", chart_png(std::stod(fund->gszzl), seed_of(*code))};
+    double growth = fund->gszzl.empty() ? 0.0 : std::stod(fund->gszzl);
+    return {200, "image/png", chart_png(growth, seed_of(*code))};
   }
   if (path == "/FundArchivesDatas.aspx") {
     std::string_view code = query_value(query, "code").value_or("");
@@ -104,6 +107,11 @@ Reply route(const RequestRecord& record) {
             quote_reply(query_value(query, "cb").value_or(""),
                         query_value(query, "secids").value_or(""),
                         query_value(query, "fields").value_or(""))};
+  }
+  if (path == "/mm/newCore/FundValuationLast") {
+    return {200, kJson,
+            valuation_reply(query_value(query, "FCODES").value_or(""),
+                            query_value(query, "FIELDS").value_or(""))};
   }
   if (path == "/matiaria") {
     return {200, kHtml, overview_page(query_value(query, "fundCode").value_or(""))};
@@ -212,6 +220,14 @@ httplib::Server::HandlerResponse SampleServer::Impl::handle(const char* scheme,
       reply = {500, kHtml,
                "<html><head><title>500 Internal Server Error</title></head><body>"
                "<h1>500 Internal Server Error</h1></body></html>"};
+      break;
+    case FailureMode::kNotJson:
+      reply = {200, kHtml, "<html><head><title>Sign in</title></head><body>Sign in</body></html>"};
+      break;
+    case FailureMode::kUnsuccessful:
+      reply = {200, kJson,
+               "{\"data\":null,\"errorCode\":61,\"success\":false,"
+               "\"errMsg\":\"too many requests\"}"};
       break;
     case FailureMode::kNotUtf8:
       for (char& c : reply.body) {

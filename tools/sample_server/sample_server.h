@@ -16,6 +16,9 @@
 //   /api/qt/ulist.np/get?...&fields=<list>&...&cb=<cb>&...&secids=<list>&...
 //                                              quote JSONP "<cb>({...});" with
 //                                              the asked fields; JSON without cb
+//   /mm/newCore/FundValuationLast?FCODES=<c1>,<c2>,...&FIELDS=<f1>,...
+//                                              batch valuation JSON (see
+//                                              valuation_reply.h)
 //   /matiaria?fundCode=<code>                  overview page
 // Anything else gets 404. Replies are UTF-8 and sent uncompressed unless
 // the client asks for gzip or br. Known funds: see sample_data.h;
@@ -48,10 +51,12 @@ struct RequestRecord {
 
 enum class FailureMode {
   kNone,
-  kStatus500,  // 500 with a small HTML error page as body
-  kCutShort,   // 200 whose headers promise the whole reply; half of it is sent, then the
-               // connection is closed
-  kNotUtf8,    // 200 with the normal reply, every byte from 0x80 up replaced by 0xFF
+  kStatus500,     // 500 with a small HTML error page as body
+  kCutShort,      // 200 whose headers promise the whole reply; half of it is sent, then the
+                  // connection is closed
+  kNotUtf8,       // 200 with the normal reply, every byte from 0x80 up replaced by 0xFF
+  kNotJson,       // 200 with a small HTML page in place of the reply
+  kUnsuccessful,  // 200 with a JSON error reply: "success":false and "data":null
 };
 
 struct Failure {
