@@ -79,10 +79,12 @@ void import_watch_list(const EventContext& context) {
     trim_outer_crlf(codes.back());
   }
   if (uses_per_fund_estimates(context.endpoints)) {
-    for (const Text& code : codes) add_fund_row(context.window, context.endpoints, code);
+    for (const Text& code : codes)
+      add_fund_row(context.window, context.endpoints, context.holdings, code);
   } else {
     // Every code in one go, then the same adds line by line.
-    std::vector<FundEstimate> estimates = fetch_estimates(codes, context.endpoints);
+    std::vector<FundEstimate> estimates =
+        fetch_estimates(codes, context.endpoints, context.holdings);
     for (std::size_t i = 0; i < codes.size(); ++i) {
       add_fetched_fund_row(context.window, codes[i], estimates[i]);
     }

@@ -70,7 +70,8 @@ std::string older_quarter(const SampleFund& fund) {
 
 std::string holdings_page(std::string_view code) {
   std::optional<SampleFund> fund = find_fund(code);
-  if (!fund) return "var apidata={ content:\"\",arryear:[],curyear:0};";
+  // An unknown fund, or one holding no stocks: no table at all.
+  if (!fund || fund->secids.empty()) return "var apidata={ content:\"\",arryear:[],curyear:0};";
   return "var apidata={ content:\"" + newest_quarter(*fund) + older_quarter(*fund) +
          "\",arryear:[2026,2025,2024],curyear:2026};";
 }

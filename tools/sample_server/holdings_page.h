@@ -14,7 +14,8 @@ namespace sample {
 // order and links to each stock's quote, followed by the "gpdmList"
 // division holding the list (trailing comma included); the older quarter
 // (seven columns, other header wording) holds one other stock. A code the
-// server does not know gets the content without any table.
+// server does not know, and a fund without securities, get the content
+// without any table.
 std::string holdings_page(std::string_view code);
 
 // True when `referer` is the header value the service wants for `code`: a

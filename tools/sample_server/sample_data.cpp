@@ -8,7 +8,7 @@ namespace sample {
 namespace {
 
 // Every name below is invented for the samples ("示例" means "sample").
-const std::array<SampleFund, 6> kFunds = {{
+const std::array<SampleFund, 10> kFunds = {{
     {"990001", "示例成长混合A", "1.2345", "1.2499", "1.25", "2026-12-11 14:30", "2015-06-18",
      "12.34亿", "张示例", "0.000011,0.300012,1.600013,"},
     {"990002", "示例稳健债券", "1.0520", "1.0520", "0.00", "2026-12-11 14:30", "2012-03-01",
@@ -22,6 +22,16 @@ const std::array<SampleFund, 6> kFunds = {{
     // An actively managed fund: the valuation service publishes no estimate.
     {"990006", "示例主动精选", "1.4450", "", "", "", "2010-04-12", "20.00亿", "周假名",
      "0.000011,0.300012,"},
+    // Without an estimate too, computed from holdings (see holdings_page.h):
+    // rising, falling, the net value of the quotes' day already out, and a
+    // fund whose page has no stock table.
+    {"990021", "示例港股成长", "1.5000", "", "", "", "2016-08-08", "9.90亿", "吴虚拟",
+     "1.601014,0.300012,116.00981,1.600099,"},
+    {"990022", "示例医药主动", "2.0000", "", "", "", "2017-02-14", "3.30亿", "郑假设",
+     "0.002015,1.600013,0.000011,"},
+    {"990023", "示例已结算", "1.6000", "", "", "", "2014-10-10", "6.60亿", "冯测试",
+     "1.601014,0.300012,116.00981,", "2026-12-11"},
+    {"990024", "示例纯债增强", "1.3000", "", "", "", "2019-12-12", "2.20亿", "陈例子", ""},
 }};
 
 bool all_digits(std::string_view text) {
@@ -32,7 +42,8 @@ bool all_digits(std::string_view text) {
 }
 
 // A generated fund for "97dddd": values move with the number so that rows
-// differ and every colour case occurs among them.
+// differ and every colour case occurs among them. "96dddd" is the same fund
+// without an estimate.
 SampleFund generated_fund(std::string_view code) {
   int n = std::stoi(std::string(code.substr(2)));
   int hundredths = n % 201 - 100;  // -1.00 .. 1.00
@@ -62,6 +73,11 @@ std::optional<SampleFund> find_fund(std::string_view code) {
   }
   if (code.size() == 6 && code.substr(0, 2) == "97" && all_digits(code)) {
     return generated_fund(code);
+  }
+  if (code.size() == 6 && code.substr(0, 2) == "96" && all_digits(code)) {
+    SampleFund fund = generated_fund(code);
+    fund.gsz = fund.gszzl = fund.gztime = "";
+    return fund;
   }
   return std::nullopt;
 }
