@@ -4,7 +4,7 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_fuzzer \
-	holdings_page_fuzzer
+	holdings_page_fuzzer valuation_json_fuzzer
 CMAKE_FLAGS ?=
 JOBS ?= 2
 
