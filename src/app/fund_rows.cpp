@@ -22,6 +22,11 @@ constexpr Colour kOtherBackground = 0x00FF00;
 
 void notice(const char* utf8_text) { platform::message_box(gbk(utf8_text), gbk("提示信息")); }
 
+// A refusal of add_fund_row: its box, unless the caller's cap holds it back.
+void refusal_notice(const AddOptions& options, const char* utf8_text) {
+  if (options.notices == nullptr || options.notices->allow()) notice(utf8_text);
+}
+
 Text growth_cell(const FundEstimate& estimate) { return estimate.gszzl + gbk("%"); }
 
 // Finds the row of `code` again and writes one cell of it; nothing when the
@@ -47,21 +52,22 @@ Text time_cell(const FundEstimate& estimate) {
 }
 
 AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, HoldingsCache& holdings,
-                       const Text& code) {
+                       const Text& code, const AddOptions& options) {
   FundEstimate estimate = uses_per_fund_estimates(endpoints)
                               ? fetch_estimate(code, endpoints)
                               : fetch_estimates({code}, endpoints, holdings).front();
-  return add_fetched_fund_row(window, code, estimate);
+  return add_fetched_fund_row(window, code, estimate, options);
 }
 
-AddResult add_fetched_fund_row(MainWindow& window, const Text& code, const FundEstimate& estimate) {
+AddResult add_fetched_fund_row(MainWindow& window, const Text& code, const FundEstimate& estimate,
+                               const AddOptions& options) {
   ReportList& list = window.超级列表框1;
   if (estimate.name.empty()) {
-    notice("基金代码有误！");
+    refusal_notice(options, "基金代码有误！");
     return AddResult::kBadCode;
   }
   if (list_find_row(list, code) >= 0) {
-    notice("添加过了！");
+    refusal_notice(options, "添加过了！");
     return AddResult::kAlreadyPresent;
   }
   list_insert_row(list, 0, code);

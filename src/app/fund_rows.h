@@ -7,6 +7,7 @@
 
 #include "app/event_table.h"
 #include "app/main_window.h"
+#include "app/notice_cap.h"
 #include "funddata/endpoints.h"
 #include "funddata/fund_estimate.h"
 #include "text/text.h"
@@ -17,14 +18,20 @@ enum class AddResult {
   kBadCode,         // no estimate for the code; the list is unchanged
 };
 
+struct AddOptions {
+  // When set, a refusal shows its box only while the cap allows it.
+  NoticeCap* notices = nullptr;
+};
+
 // Fetches the estimate of `code` and, when it has a name and the code is not
 // listed yet, inserts it as the new top row. Shows "基金代码有误！" or
 // "添加过了！" for the two refusals.
 AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, HoldingsCache& holdings,
-                       const Text& code);
+                       const Text& code, const AddOptions& options = {});
 // The same with an estimate fetched beforehand (an import fetches all its
 // codes at once).
-AddResult add_fetched_fund_row(MainWindow& window, const Text& code, const FundEstimate& estimate);
+AddResult add_fetched_fund_row(MainWindow& window, const Text& code, const FundEstimate& estimate,
+                               const AddOptions& options = {});
 
 // The text of column 5 for `estimate`: its time, followed by the computed
 // marker " 算" when it was computed from the fund's holdings.

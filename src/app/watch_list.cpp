@@ -1,6 +1,11 @@
 #include "app/watch_list.h"
 
+#include <algorithm>
+#include <optional>
+#include <string>
+
 #include "app/fund_rows.h"
+#include "app/notice_cap.h"
 #include "funddata/batch_estimates.h"
 #include "listview/report_list.h"
 #include "platform/files.h"
@@ -20,17 +25,29 @@ Text read_text(const Text& path) {
   return bytes.substr(0, bytes.find('\0'));
 }
 
-// Gives every LF that lacks its CR one, so a list written with LF line
-// ends reads as the same lines.
-Text lone_lf_to_crlf(const Text& text) {
+// Writes every line end as CR LF: a lone LF (Unix editors) and a lone CR
+// (old Mac editors) end a line as CR LF does.
+Text with_crlf_line_ends(const Text& text) {
   Text result;
   result.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
-    result += text[i];
+    if (text[i] == '\r') {
+      result += crlf();
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (text[i] == '\n') {
+      result += crlf();
+    } else {
+      result += text[i];
+    }
   }
   return result;
 }
+
+// Within one import the first boxes of refused lines are shown as they come;
+// the rest are counted and told in one box at the end.
+constexpr int kImportBoxes = 20;
+
+Text backup_path(const Text& path) { return path + gbk(".bak"); }
 
 }  // namespace
 
@@ -67,38 +84,78 @@ Text text_line(const Text& text, int n) {
 
 Text read_file_line(const Text& path, int n) { return text_line(read_text(path), n); }
 
-void import_watch_list(const EventContext& context) {
-  // Lines are counted and read in the same trimmed text, so leading blank
-  // lines shift nothing, and LF alone ends a line as CR LF does.
-  Text content = lone_lf_to_crlf(read_text(watch_list_path()));
+std::vector<Text> watch_list_codes(const Text& text) {
+  // Lines are cut from the same trimmed text they are counted in, so leading
+  // blank lines shift nothing. Once every line end is CR LF, the lines that
+  // count_lines counts are the pieces between the CR LF pairs, cut here in
+  // one pass.
+  Text content = with_crlf_line_ends(text);
   for (int i = 0; i < 3; ++i) trim_outer_crlf(content);
-  int lines = count_lines(content);
   std::vector<Text> codes;
-  for (int i = 1; i <= lines; ++i) {
-    codes.push_back(text_line(content, i));
-    trim_outer_crlf(codes.back());
+  std::size_t start = 0;
+  while (start < content.size()) {
+    std::size_t end = content.find(crlf(), start);
+    if (end == Text::npos) end = content.size();
+    codes.push_back(content.substr(start, end - start));
+    start = end + crlf().size();
   }
+  return codes;
+}
+
+bool drops_listed_codes(const Text& old_content, const std::vector<Text>& codes) {
+  // Every byte counts here, those after a zero byte included: an import
+  // stops there, and a save must not lose what it never showed.
+  std::vector<Text> sorted = codes;
+  std::sort(sorted.begin(), sorted.end());
+  for (const Text& line : watch_list_codes(old_content)) {
+    if (!line.empty() && !std::binary_search(sorted.begin(), sorted.end(), line)) return true;
+  }
+  return false;
+}
+
+void import_watch_list(const EventContext& context) {
+  NoticeCap boxes(kImportBoxes);
+  std::vector<Text> codes = watch_list_codes(read_text(watch_list_path()));
   if (uses_per_fund_estimates(context.endpoints)) {
-    for (const Text& code : codes)
-      add_fund_row(context.window, context.endpoints, context.holdings, code);
+    for (const Text& code : codes) {
+      add_fund_row(context.window, context.endpoints, context.holdings, code, {.notices = &boxes});
+    }
   } else {
     // Every code in one go, then the same adds line by line.
     std::vector<FundEstimate> estimates =
         fetch_estimates(codes, context.endpoints, context.holdings);
     for (std::size_t i = 0; i < codes.size(); ++i) {
-      add_fetched_fund_row(context.window, codes[i], estimates[i]);
+      add_fetched_fund_row(context.window, codes[i], estimates[i], {.notices = &boxes});
     }
   }
   context.window.按钮1.hide();
   recolour_fund_list(context.window);
+  if (boxes.held_back() > 0) {
+    platform::message_box(
+        gbk("另有 ") + std::to_string(boxes.held_back()) + gbk(" 行基金代码有误，已跳过"),
+        gbk("提示信息"));
+  }
 }
 
 void save_watch_list(const EventContext& context) {
   const ReportList& list = context.window.超级列表框1;
+  std::vector<Text> codes;
   Text content;
   int rows = list_row_count(list);
-  for (int row = 0; row < rows; ++row) content += list_get_cell(list, row, 0) + crlf();
-  if (!platform::file_system().replace_file(watch_list_path(), content)) {
-    platform::message_box(gbk("保存关注列表失败！"), gbk("提示信息"));
+  for (int row = 0; row < rows; ++row) {
+    codes.push_back(list_get_cell(list, row, 0));
+    content += codes.back() + crlf();
   }
+  platform::FileSystem& files = platform::file_system();
+  const Text path = watch_list_path();
+  // A save that drops codes of the file keeps the file first, so every slip
+  // (a save before the import, during it, or a removal) has a way back. No
+  // save goes ahead without that copy.
+  std::optional<Text> old_content = files.read_file(path);
+  bool saved = true;
+  if (old_content && drops_listed_codes(*old_content, codes)) {
+    saved = files.replace_file(backup_path(path), *old_content, {.permissions_from = path});
+  }
+  saved = saved && files.replace_file(path, content);
+  if (!saved) platform::message_box(gbk("保存关注列表失败！"), gbk("提示信息"));
 }

@@ -69,4 +69,50 @@ TEST(WatchListFile, PathAndReadFileLine) {
   EXPECT_EQ(read_file_line(watch_list_path(), 3), "");
 }
 
+TEST(WatchListLines, CodesEndAtCrLfLoneCrOrLoneLf) {
+  struct Case {
+    Text text;
+    std::vector<Text> codes;
+  };
+  const std::vector<Text> kPqr = {"P", "Q", "R"};
+  const Case cases[] = {
+      {"", {}},
+      {"P\r\nQ\r\nR\r\n", kPqr},
+      {"P\nQ\nR", kPqr},
+      {"P\rQ\rR\r", kPqr},
+      {"P\rQ\nR\r\n", kPqr},
+      {"\r\r\rP\rQ\rR\n\n\n\n", kPqr},  // three blank lines dropped at the start
+      {"P\r\n\rQ\n\nR", {"P", "", "Q", "", "R"}},
+      {"P\r\n\n\r\n\r\r", {"P", ""}},  // the fourth blank line at the end stays
+      {" P \r\n", {" P "}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(watch_list_codes(c.text), c.codes) << testing::PrintToString(c.text);
+  }
+}
+
+TEST(WatchListLines, DropsListedCodesWhenANonBlankLineIsMissing) {
+  struct Case {
+    const char* what;
+    Text old_content;
+    std::vector<Text> codes;
+    bool drops;
+  };
+  const Case cases[] = {
+      {"no file content", "", {}, false},
+      {"same codes", "P\r\nQ\r\n", {"P", "Q"}, false},
+      {"reordered", "P\r\nQ\r\n", {"Q", "P"}, false},
+      {"one added", "P\r\n", {"N", "P"}, false},
+      {"blank lines dropped", "P\r\n\r\n\r\n\r\n\r\n\r\nQ\n", {"Q", "P"}, false},
+      {"one removed", "P\r\nQ\r\n", {"Q"}, true},
+      {"empty list", "P\r\n", {}, true},
+      {"a line past a zero byte", Text("P\r\n\0Q\r\n", 7), {"P"}, true},
+      {"another line end", "P\rQ", {"P"}, true},
+      {"a bad code", " P\r\n", {"P"}, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(drops_listed_codes(c.old_content, c.codes), c.drops) << c.what;
+  }
+}
+
 }  // namespace

@@ -14,9 +14,10 @@ std::optional<std::string> MemoryFileSystem::read_file(const std::string& path) 
   return found->second;
 }
 
-bool MemoryFileSystem::replace_file(const std::string& path, const std::string& bytes) {
+bool MemoryFileSystem::replace_file(const std::string& path, const std::string& bytes,
+                                    const ReplaceOptions&) {
   ++replacements;
-  if (fail_replacements) return false;
+  if (fail_replacements || failing_paths.contains(path)) return false;
   files[path] = bytes;
   return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/files.h"
@@ -17,13 +18,15 @@ class MemoryFileSystem final : public FileSystem {
 
   std::string program_directory() const override { return directory_; }
   std::optional<std::string> read_file(const std::string& path) const override;
-  bool replace_file(const std::string& path, const std::string& bytes) override;
+  bool replace_file(const std::string& path, const std::string& bytes,
+                    const ReplaceOptions& options = {}) override;
 
   // The files by path, as last written.
   std::map<std::string, std::string> files;
-  bool fail_reads = false;         // every read_file finds nothing
-  bool fail_replacements = false;  // every replace_file fails, leaving the file as it was
-  int replacements = 0;            // replace_file calls so far, failed ones included
+  bool fail_reads = false;              // every read_file finds nothing
+  bool fail_replacements = false;       // every replace_file fails, leaving the file as it was
+  std::set<std::string> failing_paths;  // replace_file of these paths fails
+  int replacements = 0;                 // replace_file calls so far, failed ones included
 
  private:
   std::string directory_;
