@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "fuzz/fuzz_input.h"
 #include "funddata/holdings_page.h"
+#include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);

@@ -4,9 +4,9 @@
 // quote by a market, a dot and a code, and a quote's time is the one given
 // when its reply carries none.
 
-#include "fuzz/fuzz_input.h"
 #include "funddata/estimate_quotes.h"
 #include "funddata/valuation.h"
+#include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
