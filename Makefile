@@ -7,7 +7,8 @@ FUZZ_SECONDS ?= 60
 # How long `make test` runs each fuzz target, to catch one that no longer builds
 # or crashes at once.
 FUZZ_SMOKE_SECONDS ?= 3
-FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_fuzzer png_decoder_fuzzer
+FUZZERS = markers_fuzzer utf8_to_ansi_fuzzer charset_search_fuzzer regex_search_fuzzer \
+	png_decoder_fuzzer holdings_page_fuzzer valuation_json_fuzzer
 CMAKE_FLAGS ?=
 JOBS ?= 2
 

@@ -10,6 +10,7 @@
 
 #include "app/column_sort.h"
 #include "app/main_window.h"
+#include "funddata/holdings_cache.h"
 #include "listview/report_list.h"
 #include "platform/application.h"
 #include "platform/events.h"
@@ -30,7 +31,9 @@ int main() {
   window.window.show();
   ReportList& list = window.超级列表框1;
   Endpoints endpoints;
-  EventContext context{.window = window, .endpoints = endpoints, .column = kGrowthColumn};
+  HoldingsCache holdings;
+  EventContext context{
+      .window = window, .endpoints = endpoints, .holdings = holdings, .column = kGrowthColumn};
 
   std::mt19937 random(7);
   std::uniform_int_distribution<int> growth(-500, 500);

@@ -10,10 +10,10 @@
 
 #include "app/event_table.h"
 #include "app/main_window.h"
-#include "detail/quote_lists.h"
+#include "funddata/quote_lists.h"
 #include "platform/application.h"
 #include "platform/events.h"
-#include "sample_server/sample_data.h"
+#include "sample_server/stock_quotes.h"
 #include "text/code_page_text.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "bare_curl.h"
 #include "funddata/fund_estimate.h"
+#include "funddata/holdings_cache.h"
 #include "listview/report_list.h"
 #include "platform/application.h"
 #include "platform/events.h"
@@ -62,7 +63,8 @@ int main() {
   Endpoints endpoints{.fund_estimate = server.http_base()};
   MainWindow window;
   window.window.show();
-  EventContext context{.window = window, .endpoints = endpoints};
+  HoldingsCache holdings;
+  EventContext context{.window = window, .endpoints = endpoints, .holdings = holdings};
   ReportList& list = window.超级列表框1;
   std::vector<std::string> urls;
   for (int i = kFunds - 1; i >= 0; --i) list_insert_row(list, 0, code_of(i));

@@ -15,6 +15,7 @@
 #include "app/fund_rows.h"
 #include "app/main_window.h"
 #include "bare_curl.h"
+#include "funddata/holdings_cache.h"
 #include "funddata/valuation.h"
 #include "listview/report_list.h"
 #include "platform/application.h"
@@ -49,7 +50,8 @@ Text code_of(int i) {
 double timed_refresh(MainWindow& window, const Endpoints& endpoints, int* failures) {
   ReportList& list = window.超级列表框1;
   for (int row = 0; row < kFunds; ++row) list_set_cell(list, row, 2, "");
-  EventContext context{.window = window, .endpoints = endpoints};
+  HoldingsCache holdings;
+  EventContext context{.window = window, .endpoints = endpoints, .holdings = holdings};
   Clock::time_point start = Clock::now();
   refresh_all_funds(context);
   platform::process_pending_events();

@@ -1,7 +1,8 @@
 // A click on a fund row, on the real window against the sample data server:
 // the four requests and their URLs, the holdings list's order, cells and
-// colours on screen, the overview text byte for byte, the chart, the
-// reminder with no row selected, and broken replies.
+// colours on screen, the holdings page's Referer, the overview text byte for
+// byte (its page declares UTF-8), the chart, the reminder with no row
+// selected, and broken replies.
 #include <algorithm>
 #include <chrono>
 #include <string>
@@ -109,6 +110,21 @@ TEST_F(FundDetailTest, FirstClickLoadsChartHoldingsAndOverview) {
   EXPECT_EQ(w.标签3.text(),
             gbk("示例成长混合A\r\n\r\n成立于2015-06-18\r\n\r\n规模:12.34亿\r\n\r\n基金经理:"
                 "张示例\r\n\r\n"));
+}
+
+TEST_F(FundDetailTest, HoldingsRequestCarriesTheFundsReferer) {
+  list_funds({"990003"});
+  click_fund(0);
+  std::vector<sample::RequestRecord> requests = server.requests();
+  ASSERT_EQ(requests.size(), 4u);
+  auto referer = [](const sample::RequestRecord& r) {
+    for (const auto& [name, value] : r.headers) {
+      if (name == "Referer") return value;
+    }
+    return std::string("<absent>");
+  };
+  EXPECT_EQ(referer(requests[1]), server.http_base() + "/ccmx_990003.html");
+  EXPECT_EQ(holding_codes().size(), 4u);  // the service accepted it
 }
 
 TEST_F(FundDetailTest, HoldingsComeHighestCodeFirstWhateverTheReplyOrder) {

@@ -29,12 +29,14 @@ struct Router {
   MainWindow& window;
   Endpoints endpoints;
   std::span<const EventBinding> table;
+  std::shared_ptr<HoldingsCache> holdings = std::make_shared<HoldingsCache>();
 
   void dispatch(WindowEvent event, int column = -1) const {
     for (const EventBinding& binding : table) {
       if (binding.event != event) continue;
       if (binding.handler != nullptr) {
-        binding.handler(EventContext{.window = window, .endpoints = endpoints, .column = column});
+        binding.handler(EventContext{
+            .window = window, .endpoints = endpoints, .holdings = *holdings, .column = column});
       }
       return;
     }

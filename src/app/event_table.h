@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "funddata/endpoints.h"
+#include "funddata/holdings_cache.h"
 
 enum class WindowEvent {
   kCreated,                // MainWindow created with all controls
@@ -25,7 +26,8 @@ enum class WindowEvent {
 struct EventContext {
   MainWindow& window;
   const Endpoints& endpoints;
-  int column = -1;  // kFundListHeaderClicked: the clicked column, 0-based; else -1
+  HoldingsCache& holdings;  // the funds' holdings fetched so far this run
+  int column = -1;          // kFundListHeaderClicked: the clicked column, 0-based; else -1
 };
 
 using EventHandler = void (*)(const EventContext& context);
@@ -39,6 +41,7 @@ struct EventBinding {
 std::span<const EventBinding> event_table();
 
 // Connects every control event of `window` to the first handler `table`
-// names for it. Keeps a copy of `endpoints`; `table` must outlive `window`.
+// names for it. Keeps a copy of `endpoints` and one holdings cache for the
+// window's life; `table` must outlive `window`.
 void wire_events(MainWindow& window, const Endpoints& endpoints,
                  std::span<const EventBinding> table = event_table());

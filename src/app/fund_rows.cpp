@@ -41,16 +41,21 @@ void write_values(ReportList& list, const Text& code, const FundEstimate& estima
   write_cell(list, code, 2, estimate.gsz);
   write_cell(list, code, 3, growth_cell(estimate));
   write_cell(list, code, 4, estimate.dwjz);
-  write_cell(list, code, 5, estimate.gztime);
+  write_cell(list, code, 5, time_cell(estimate));
 }
 
 }  // namespace
 
-AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, const Text& code,
-                       const AddOptions& options) {
+Text time_cell(const FundEstimate& estimate) {
+  static const Text kComputed = gbk(" 算");
+  return estimate.computed ? estimate.gztime + kComputed : estimate.gztime;
+}
+
+AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, HoldingsCache& holdings,
+                       const Text& code, const AddOptions& options) {
   FundEstimate estimate = uses_per_fund_estimates(endpoints)
                               ? fetch_estimate(code, endpoints)
-                              : fetch_estimates({code}, endpoints).front();
+                              : fetch_estimates({code}, endpoints, holdings).front();
   return add_fetched_fund_row(window, code, estimate, options);
 }
 
@@ -105,7 +110,8 @@ void add_watched_fund(const EventContext& context) {
     notice("基金代码有误！");
     return;
   }
-  if (add_fund_row(context.window, context.endpoints, code) != AddResult::kBadCode) {
+  if (add_fund_row(context.window, context.endpoints, context.holdings, code) !=
+      AddResult::kBadCode) {
     recolour_fund_list(context.window);
   }
 }
@@ -128,7 +134,8 @@ void refresh_all_funds(const EventContext& context) {
     for (int position = 0; position < rows; ++position) {
       codes.push_back(list_get_cell(list, position, 0));
     }
-    std::vector<FundEstimate> estimates = fetch_estimates(codes, context.endpoints);
+    std::vector<FundEstimate> estimates =
+        fetch_estimates(codes, context.endpoints, context.holdings);
     for (std::size_t i = 0; i < codes.size(); ++i) write_values(list, codes[i], estimates[i]);
   }
   recolour_fund_list(context.window);

@@ -26,12 +26,16 @@ struct AddOptions {
 // Fetches the estimate of `code` and, when it has a name and the code is not
 // listed yet, inserts it as the new top row. Shows "基金代码有误！" or
 // "添加过了！" for the two refusals.
-AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, const Text& code,
-                       const AddOptions& options = {});
+AddResult add_fund_row(MainWindow& window, const Endpoints& endpoints, HoldingsCache& holdings,
+                       const Text& code, const AddOptions& options = {});
 // The same with an estimate fetched beforehand (an import fetches all its
 // codes at once).
 AddResult add_fetched_fund_row(MainWindow& window, const Text& code, const FundEstimate& estimate,
                                const AddOptions& options = {});
+
+// The text of column 5 for `estimate`: its time, followed by the computed
+// marker " 算" when it was computed from the fund's holdings.
+Text time_cell(const FundEstimate& estimate);
 
 // Forgets the fund list's colours, then colours the six cells of each row by
 // the growth in its column 3. Also used after a sort of the list.

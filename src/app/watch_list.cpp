@@ -117,11 +117,12 @@ void import_watch_list(const EventContext& context) {
   std::vector<Text> codes = watch_list_codes(read_text(watch_list_path()));
   if (uses_per_fund_estimates(context.endpoints)) {
     for (const Text& code : codes) {
-      add_fund_row(context.window, context.endpoints, code, {.notices = &boxes});
+      add_fund_row(context.window, context.endpoints, context.holdings, code, {.notices = &boxes});
     }
   } else {
     // Every code in one go, then the same adds line by line.
-    std::vector<FundEstimate> estimates = fetch_estimates(codes, context.endpoints);
+    std::vector<FundEstimate> estimates =
+        fetch_estimates(codes, context.endpoints, context.holdings);
     for (std::size_t i = 0; i < codes.size(); ++i) {
       add_fetched_fund_row(context.window, codes[i], estimates[i], {.notices = &boxes});
     }

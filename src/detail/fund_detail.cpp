@@ -3,17 +3,15 @@
 #include <vector>
 
 #include "detail/fund_overview.h"
-#include "detail/quote_lists.h"
 #include "funddata/detail_urls.h"
-#include "http/web_request.h"
+#include "funddata/fund_pages.h"
+#include "funddata/quote_lists.h"
 #include "listview/cell_colours.h"
 #include "platform/events.h"
 #include "platform/image_download.h"
 #include "platform/message_box.h"
 #include "platform/png_decoder.h"
-#include "text/code_page_text.h"
 #include "text/gbk_literal.h"
-#include "text/markers.h"
 #include "text/number.h"
 
 namespace {
@@ -27,12 +25,6 @@ constexpr int kHoldingColumns = 5;
 void show_chart(platform::PictureBox& chart, const Text& url) {
   chart.show();
   chart.set_picture(platform::decode_png(platform::download_image(url)));
-}
-
-Text security_list(const Endpoints& endpoints, const Text& code) {
-  Text page = utf8_to_ansi(web_request(holdings_url(endpoints, code)));
-  return text_between(page, "</td></tr></tbody></table><div class='hide' id='gpdmList'>",
-                      "</div></div></div>");
 }
 
 // Rows are inserted at the top, but the list places each by its code; each
@@ -75,12 +67,11 @@ void show_fund_detail(const DetailPanel& panel, const Endpoints& endpoints) {
 
   show_chart(panel.chart, trend_chart_url(endpoints, code));
 
-  Text secids = security_list(endpoints, code);
-  Text quotes = utf8_to_ansi(web_request(stock_quote_url(endpoints, secids)));
+  Text secids = fetch_security_list(endpoints, code);
+  Text quotes = fetch_detail_quotes(endpoints, secids);
   QuoteLists lists = cut_quote_lists(quotes, platform::process_pending_events);
   fill_holdings(panel.holdings, lists);
   colour_holdings(panel.window, panel.holdings);
 
-  Text page = utf8_to_ansi(web_request(overview_url(endpoints, code)));
-  panel.overview.set_text(fund_overview_text(name, page));
+  panel.overview.set_text(fund_overview_text(name, fetch_overview_page(endpoints, code)));
 }

@@ -8,6 +8,10 @@ Text holdings_url(const Endpoints& endpoints, const Text& code) {
   return endpoints.holdings + "/FundArchivesDatas.aspx?type=jjcc&code=" + code + "&topline=10";
 }
 
+Text holdings_referer(const Endpoints& endpoints, const Text& code) {
+  return "Referer: " + endpoints.holdings + "/ccmx_" + code + ".html";
+}
+
 Text stock_quote_url(const Endpoints& endpoints, const Text& secids) {
   // Keys in this order; every value is fixed except the security list.
   return endpoints.stock_quote +

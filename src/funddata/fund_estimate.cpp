@@ -1,7 +1,6 @@
 #include "funddata/fund_estimate.h"
 
-#include "http/web_request.h"
-#include "text/code_page_text.h"
+#include "funddata/web_text.h"
 #include "text/gbk_literal.h"
 #include "text/markers.h"
 
@@ -12,7 +11,7 @@ Text estimate_url(const Text& base, const Text& code) {
 }
 
 FundEstimate fetch_estimate(const Text& code, const Endpoints& endpoints) {
-  Text reply = utf8_to_ansi(web_request(estimate_url(endpoints.fund_estimate, code)));
+  Text reply = fetch_text(estimate_url(endpoints.fund_estimate, code));
   static const Text kQuote = gbk("\"");
   auto field = [&](const char* left) { return text_between(reply, gbk(left), kQuote); };
   FundEstimate estimate;

@@ -9,11 +9,12 @@
 // The result of one fetch, GBK texts exactly as cut from the reply; each is
 // empty when the reply lacks it or the request failed.
 struct FundEstimate {
-  Text name = {};    // fund name
-  Text gsz = {};     // estimated net value
-  Text gszzl = {};   // estimated growth in percent, without "%"
-  Text dwjz = {};    // last unit net value
-  Text gztime = {};  // estimate time
+  Text name = {};         // fund name
+  Text gsz = {};          // estimated net value
+  Text gszzl = {};        // estimated growth in percent, without "%"
+  Text dwjz = {};         // last unit net value
+  Text gztime = {};       // estimate time
+  bool computed = false;  // gsz, gszzl and gztime were computed from the fund's holdings
 };
 
 // `base` + "/js/" + the code unescaped + ".js?rt=" + the constant rt value.

@@ -203,8 +203,9 @@ TEST(Valuation, FetchAsksFiftyCodesPerRequestInOrder) {
 
 TEST(Valuation, EstimatesFollowTheOrderOfTheCodes) {
   ValuationService service;
+  HoldingsCache holdings;
   std::vector<FundEstimate> estimates =
-      fetch_estimates({"C3", "X", "C1", "C3"}, {.valuation = service.base()});
+      fetch_estimates({"C3", "X", "C1", "C3"}, {.valuation = service.base()}, holdings);
   ASSERT_EQ(estimates.size(), 4u);
   EXPECT_EQ(estimates[0].gsz, "3.0000");
   EXPECT_EQ(estimates[0].name, "nC3");

@@ -8,7 +8,7 @@ namespace sample {
 namespace {
 
 // Every name below is invented for the samples ("示例" means "sample").
-const std::array<SampleFund, 6> kFunds = {{
+const std::array<SampleFund, 10> kFunds = {{
     {"990001", "示例成长混合A", "1.2345", "1.2499", "1.25", "2026-12-11 14:30", "2015-06-18",
      "12.34亿", "张示例", "0.000011,0.300012,1.600013,"},
     {"990002", "示例稳健债券", "1.0520", "1.0520", "0.00", "2026-12-11 14:30", "2012-03-01",
@@ -22,31 +22,17 @@ const std::array<SampleFund, 6> kFunds = {{
     // An actively managed fund: the valuation service publishes no estimate.
     {"990006", "示例主动精选", "1.4450", "", "", "", "2010-04-12", "20.00亿", "周假名",
      "0.000011,0.300012,"},
+    // Without an estimate too, computed from holdings (see holdings_page.h):
+    // rising, falling, the net value of the quotes' day already out, and a
+    // fund whose page has no stock table.
+    {"990021", "示例港股成长", "1.5000", "", "", "", "2016-08-08", "9.90亿", "吴虚拟",
+     "1.601014,0.300012,116.00981,1.600099,"},
+    {"990022", "示例医药主动", "2.0000", "", "", "", "2017-02-14", "3.30亿", "郑假设",
+     "0.002015,1.600013,0.000011,"},
+    {"990023", "示例已结算", "1.6000", "", "", "", "2014-10-10", "6.60亿", "冯测试",
+     "1.601014,0.300012,116.00981,", "2026-12-11"},
+    {"990024", "示例纯债增强", "1.3000", "", "", "", "2019-12-12", "2.20亿", "陈例子", ""},
 }};
-
-struct SampleSecurity {
-  const char* secid;  // market.code, as in the security list
-  const char* code;
-  const char* name;
-  const char* price;
-  const char* change;  // percent
-  const char* pe;      // price-earnings ratio
-};
-
-const std::array<SampleSecurity, 5> kSecurities = {{
-    {"0.000011", "000011", "示例地产", "8.76", "0.00", "15.3"},
-    {"0.300012", "300012", "示例科技", "45.60", "1.02", "60.7"},
-    {"1.600013", "600013", "示例银行", "12.34", "-0.35", "20.1"},
-    {"1.601014", "601014", "示例能源", "5.02", "2.31", "9.8"},
-    {"0.002015", "002015", "示例医药", "30.05", "-1.20", "35.4"},
-}};
-
-const SampleSecurity* find_security(std::string_view secid) {
-  for (const SampleSecurity& s : kSecurities) {
-    if (secid == s.secid) return &s;
-  }
-  return nullptr;
-}
 
 bool all_digits(std::string_view text) {
   for (char c : text) {
@@ -56,7 +42,8 @@ bool all_digits(std::string_view text) {
 }
 
 // A generated fund for "97dddd": values move with the number so that rows
-// differ and every colour case occurs among them.
+// differ and every colour case occurs among them. "96dddd" is the same fund
+// without an estimate.
 SampleFund generated_fund(std::string_view code) {
   int n = std::stoi(std::string(code.substr(2)));
   int hundredths = n % 201 - 100;  // -1.00 .. 1.00
@@ -66,8 +53,16 @@ SampleFund generated_fund(std::string_view code) {
   char gsz[16];
   std::snprintf(gsz, sizeof gsz, "%.4f", 1.0 + hundredths / 10000.0);
   std::string number(code.substr(2));
-  return {std::string(code),  "示例指数" + number, "1.0000", gsz,      growth,
-          "2026-12-11 14:30", "2019-05-05",        "1.00亿", "孙生成", "1.600013,0.000011,"};
+  return {std::string(code),
+          "示例指数" + number,
+          "1.0000",
+          gsz,
+          growth,
+          "2026-12-11 14:30",
+          "2019-05-05",
+          "1.00亿",
+          "孙生成",
+          "1.600013,0.000011,0.300012,1.601014,"};
 }
 
 }  // namespace
@@ -78,6 +73,11 @@ std::optional<SampleFund> find_fund(std::string_view code) {
   }
   if (code.size() == 6 && code.substr(0, 2) == "97" && all_digits(code)) {
     return generated_fund(code);
+  }
+  if (code.size() == 6 && code.substr(0, 2) == "96" && all_digits(code)) {
+    SampleFund fund = generated_fund(code);
+    fund.gsz = fund.gszzl = fund.gztime = "";
+    return fund;
   }
   return std::nullopt;
 }
@@ -90,48 +90,6 @@ std::string estimate_reply(std::string_view code) {
          "\",\"gszzl\":\"" + fund->gszzl + "\",\"gztime\":\"" + fund->gztime + "\"});";
 }
 
-std::string holdings_page(std::string_view code) {
-  std::optional<SampleFund> fund = find_fund(code);
-  if (!fund) return "var apidata={ content:\"\",arryear:[],curyear:0};";
-  // Rows are joined so that the last one's cells close right before the
-  // table ends, where the division's left marker begins.
-  std::string rows;
-  int rank = 1;
-  std::string_view list = fund->secids;
-  while (!list.empty()) {
-    std::size_t comma = list.find(',');
-    const SampleSecurity* s = find_security(list.substr(0, comma));
-    if (s != nullptr) {
-      if (rank > 1) rows += "</td></tr>";
-      rows += "<tr><td>" + std::to_string(rank++) + "</td><td>" + s->code + "</td><td>" + s->name;
-    }
-    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
-  }
-  return "var apidata={ content:\"<div class='box'><div class='boxitem w790'><h4 class='t'>" +
-         fund->name +
-         " 股票投资明细</h4><table class='w782 comm tzxq'><thead><tr><th>序号</th>"
-         "<th>股票代码</th><th>股票名称</th></tr></thead><tbody>" +
-         rows + "</td></tr></tbody></table><div class='hide' id='gpdmList'>" + fund->secids +
-         "</div></div></div>\",arryear:[2026],curyear:2026};";
-}
-
-std::string quote_reply(std::string_view callback, std::string_view secids) {
-  std::string diff;
-  int total = 0;
-  while (!secids.empty()) {
-    std::size_t comma = secids.find(',');
-    const SampleSecurity* s = find_security(secids.substr(0, comma));
-    if (s != nullptr) {
-      if (total++ > 0) diff += ',';
-      diff += std::string("{\"f2\":") + s->price + ",\"f3\":" + s->change + ",\"f9\":" + s->pe +
-              ",\"f12\":\"" + s->code + "\",\"f14\":\"" + s->name + "\"}";
-    }
-    secids = comma == std::string_view::npos ? std::string_view() : secids.substr(comma + 1);
-  }
-  return std::string(callback) + "({\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{" +
-         "\"total\":" + std::to_string(total) + ",\"diff\":[" + diff + "]}});";
-}
-
 std::string overview_page(std::string_view code) {
   std::optional<SampleFund> fund = find_fund(code);
   std::string fields;
@@ -141,8 +99,8 @@ std::string overview_page(std::string_view code) {
     if (!fund->asset_size.empty()) fields += "\"assetSize\":\"" + fund->asset_size + "\",";
     fields += "\"fundManagerName\":\"" + fund->manager + "\"";
   }
-  // No charset meta tag: the page's bytes are UTF-8 and are taken as such.
-  return "<!DOCTYPE html><html><head><title>基金概况</title></head><body>"
+  // The head declares UTF-8 near its top, as the overview service's does.
+  return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>基金概况</title></head><body>"
          "<div id=\"app\"></div><script>window.__INITIAL_STATE__={\"fund\":{" +
          fields + "}};</script></body></html>";
 }

@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+#include <cctype>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -10,8 +12,10 @@
 #include <thread>
 
 #include "sample_server/chart_png.h"
+#include "sample_server/holdings_page.h"
 #include "sample_server/sample_data.h"
 #include "sample_server/self_signed.h"
+#include "sample_server/stock_quotes.h"
 #include "sample_server/valuation_reply.h"
 
 namespace sample {
@@ -65,7 +69,20 @@ unsigned seed_of(std::string_view code) {
   return seed;
 }
 
-Reply route(std::string_view target) {
+// The value of the first header `name` (any case) of a request; "" if none.
+std::string_view header_value(const RequestRecord& record, std::string_view name) {
+  for (const auto& [key, value] : record.headers) {
+    if (key.size() == name.size() &&
+        std::equal(key.begin(), key.end(), name.begin(),
+                   [](char a, char b) { return std::tolower(a) == std::tolower(b); })) {
+      return value;
+    }
+  }
+  return {};
+}
+
+Reply route(const RequestRecord& record) {
+  std::string_view target = record.target;
   std::size_t question = target.find('?');
   std::string_view path = target.substr(0, question);
   std::string_view query =
@@ -81,12 +98,15 @@ Reply route(std::string_view target) {
     return {200, "image/png", chart_png(growth, seed_of(*code))};
   }
   if (path == "/FundArchivesDatas.aspx") {
-    return {200, kHtml, holdings_page(query_value(query, "code").value_or(""))};
+    std::string_view code = query_value(query, "code").value_or("");
+    if (!holdings_referer_accepted(header_value(record, "Referer"), code)) return not_found();
+    return {200, kHtml, holdings_page(code)};
   }
   if (path == "/api/qt/ulist.np/get") {
     return {200, kScript,
-            quote_reply(query_value(query, "cb").value_or("jQuery"),
-                        query_value(query, "secids").value_or(""))};
+            quote_reply(query_value(query, "cb").value_or(""),
+                        query_value(query, "secids").value_or(""),
+                        query_value(query, "fields").value_or(""))};
   }
   if (path == "/mm/newCore/FundValuationLast") {
     return {200, kJson,
@@ -190,7 +210,7 @@ httplib::Server::HandlerResponse SampleServer::Impl::handle(const char* scheme,
     failure_now = failure;
   }
 
-  Reply reply = route(record.target);
+  Reply reply = route(record);
   FailureMode mode =
       record.target.starts_with(failure_now.target_prefix) ? failure_now.mode : FailureMode::kNone;
   switch (mode) {

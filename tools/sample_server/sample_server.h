@@ -11,15 +11,18 @@
 //   /charts/pic6/<code>.png                    trend chart PNG (240x120), 404
 //                                              with an HTML error page if unknown
 //   /FundArchivesDatas.aspx?...&code=<code>&.. holdings page with the
-//                                              "gpdmList" division
-//   /api/qt/ulist.np/get?...&cb=<cb>&...&secids=<list>&...
-//                                              quote JSONP "<cb>({...});"
+//                                              "gpdmList" division; 404 without
+//                                              "Referer: .../ccmx_<code>.html"
+//   /api/qt/ulist.np/get?...&fields=<list>&...&cb=<cb>&...&secids=<list>&...
+//                                              quote JSONP "<cb>({...});" with
+//                                              the asked fields; JSON without cb
 //   /mm/newCore/FundValuationLast?FCODES=<c1>,<c2>,...&FIELDS=<f1>,...
 //                                              batch valuation JSON (see
 //                                              valuation_reply.h)
 //   /matiaria?fundCode=<code>                  overview page
 // Anything else gets 404. Replies are UTF-8 and sent uncompressed unless
-// the client asks for gzip or br. Known funds: see sample_data.h.
+// the client asks for gzip or br. Known funds: see sample_data.h;
+// the pages: holdings_page.h, stock_quotes.h.
 #pragma once
 
 #include <chrono>

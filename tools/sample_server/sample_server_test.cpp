@@ -119,16 +119,28 @@ TEST_F(SampleServerTest, ChartIsAPngCurvedInTheColourOfTheGrowth) {
   EXPECT_FALSE(platform::decode_png(unknown->body).has_value());
 }
 
-TEST_F(SampleServerTest, HoldingsPageCarriesTheSecurityListDivision) {
+TEST_F(SampleServerTest, HoldingsPageNeedsItsRefererAndListsTwoQuarters) {
   const std::string left = "</td></tr></tbody></table><div class='hide' id='gpdmList'>";
   const std::string right = "</div></div></div>";
-  std::string page = body_of(get("/FundArchivesDatas.aspx?type=jjcc&code=990001&topline=10"));
+  auto page_of = [&](const std::string& code, const std::string& referer_code) {
+    return body_of(get("/FundArchivesDatas.aspx?type=jjcc&code=" + code + "&topline=10",
+                       {{"Referer", "https://holdings.example/ccmx_" + referer_code + ".html"}}));
+  };
+  std::string page = page_of("990001", "990001");
   EXPECT_EQ(between(page, left, right), "0.000011,0.300012,1.600013,");
-  page = body_of(get("/FundArchivesDatas.aspx?type=jjcc&code=990003&topline=10"));
-  EXPECT_EQ(between(page, left, right), "0.002015,1.601014,0.300012,0.000011,");
+  // Newest quarter first, its rows linking each stock's secid.
+  EXPECT_LT(page.find("截止至：<font class='px12'>2026-09-30"),
+            page.find("截止至：<font class='px12'>2026-06-30"));
+  EXPECT_NE(page.find("<a href='//quote.example/unify/r/0.300012'>300012</a>"), std::string::npos);
+  EXPECT_LT(page.find("0.300012"), page.find("2026-06-30"));
+  EXPECT_EQ(between(page_of("990003", "990003"), left, right),
+            "0.002015,1.601014,0.300012,0.000011,");
+  EXPECT_EQ(page_of("123456", "123456").find("gpdmList"), std::string::npos);
 
-  page = body_of(get("/FundArchivesDatas.aspx?type=jjcc&code=123456&topline=10"));
-  EXPECT_EQ(page.find("gpdmList"), std::string::npos) << page;
+  // Without the Referer, or with another fund's, the service answers 404.
+  EXPECT_EQ(page_of("990001", "990002"), "<status 404>");
+  EXPECT_EQ(body_of(get("/FundArchivesDatas.aspx?type=jjcc&code=990001&topline=10")),
+            "<status 404>");
 }
 
 TEST_F(SampleServerTest, QuoteRecordsFollowTheSecurityListOverTls) {
@@ -162,12 +174,23 @@ TEST_F(SampleServerTest, QuoteRecordsFollowTheSecurityListOverTls) {
   }
 }
 
+TEST_F(SampleServerTest, QuotesCarryTheAskedFieldsInNumberOrder) {
+  // A Hong Kong stock, a suspended one ("-" values) and an unknown one;
+  // without a callback the reply is plain JSON.
+  EXPECT_EQ(body_of(get_tls("/api/qt/ulist.np/get?fltt=2&fields=f124,f3,f12,f13"
+                            "&secids=116.00981,1.600099,1.999999")),
+            "{\"rc\":0,\"rt\":11,\"svr\":1,\"lt\":1,\"full\":1,\"data\":{\"total\":2,"
+            "\"diff\":[{\"f3\":1.50,\"f12\":\"00981\",\"f13\":116,\"f124\":1796970600},"
+            "{\"f3\":\"-\",\"f12\":\"600099\",\"f13\":1,\"f124\":1796970600}]}}");
+}
+
 TEST_F(SampleServerTest, OverviewPageHoldsItsFieldsAndOneFundLacksTheSize) {
   std::string page = body_of(get("/matiaria?fundCode=990001"));
   EXPECT_EQ(between(page, "\"establishmentDate\":\"", "\""), "2015-06-18");
   EXPECT_EQ(between(page, "\"assetSize\":\"", "\""), "12.34亿");
   EXPECT_EQ(between(page, "\"fundManagerName\":\"", "\""), "张示例");
-  EXPECT_EQ(page.find("charset"), std::string::npos);  // taken as UTF-8 without re-decoding
+  // Declared UTF-8 near the top, as the overview service does.
+  EXPECT_LT(page.find("<meta charset=\"utf-8\">"), 1024u);
 
   page = body_of(get("/matiaria?fundCode=990005"));
   EXPECT_EQ(page.find("assetSize"), std::string::npos);

@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QStyle>
 #include <QTableView>
 #include <QThread>
 
@@ -55,6 +57,16 @@ Rect cell_rect(const ReportListView& list, int row, int column) {
   QPoint top_left = view->viewport()->mapTo(view, cell.topLeft());
   // The grid line is drawn on the cell's right and bottom edge.
   return Rect{top_left.x(), top_left.y(), cell.width() - 1, cell.height() - 1};
+}
+
+bool cell_text_fits(const ReportListView& list, int row, int column) {
+  QTableView* view = view_of(list);
+  QModelIndex index = view->model()->index(row, column);
+  QString text = view->model()->data(index, Qt::DisplayRole).toString();
+  QFontMetrics metrics(view->font());
+  // The item delegate keeps a focus-frame margin plus one pixel on each side.
+  int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+  return metrics.horizontalAdvance(text) + 2 * margin <= view->visualRect(index).width();
 }
 
 Rect empty_area(const ReportListView& list) {

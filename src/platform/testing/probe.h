@@ -18,6 +18,9 @@ Colour pixel(const RgbaImage& image, int x, int y);
 
 // A cell's rectangle (inside the grid lines) in the list's grab coordinates.
 Rect cell_rect(const ReportListView& list, int row, int column);
+// True when the text of the cell is drawn whole, in the list's font and
+// within the cell's text margins, not cut short.
+bool cell_text_fits(const ReportListView& list, int row, int column);
 // The list's empty area below its last row, in grab coordinates.
 Rect empty_area(const ReportListView& list);
 

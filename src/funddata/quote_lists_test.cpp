@@ -1,4 +1,4 @@
-#include "detail/quote_lists.h"
+#include "funddata/quote_lists.h"
 
 #include <gtest/gtest.h>
 
