@@ -19,22 +19,16 @@
 #include "platform/application.h"
 #include "platform/events.h"
 #include "platform/testing/local_servers.h"
+#include "timing.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::seconds_since;
 using testing_servers::LocalServer;
 using testing_servers::Reply;
 using testing_servers::ServedRequest;
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // A quote reply of `records` distinct securities in shuffled order, half of
 // them rising, so every insert lands somewhere inside the sorted list.

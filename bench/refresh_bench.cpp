@@ -20,24 +20,17 @@
 #include "platform/application.h"
 #include "platform/events.h"
 #include "sample_server/sample_server.h"
+#include "timing.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::seconds_since;
 constexpr int kFunds = 100;
 constexpr int kRounds = 3;
 constexpr int kColourRows = 500;
 constexpr std::chrono::milliseconds kDelay{20};
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 bool bare_get(const std::string& url) {
   return bench::bare_get(url).find("\"gsz\":\"") != std::string::npos;

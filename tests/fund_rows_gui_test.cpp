@@ -176,25 +176,6 @@ TEST_F(FundRowsTest, RightClickRemovesTheRowUnderThePointerAndRecolours) {
   EXPECT_TRUE(notices().empty());
 }
 
-// Runs `action` once, at the first event processing after it is armed: the
-// way a click or tick queued by the user reaches the program while a request
-// is waiting for its reply.
-class Injected {
- public:
-  explicit Injected(std::function<void()> action) : action_(std::move(action)) {
-    timer_.on_elapsed([this] {
-      timer_.set_period(0);
-      if (action_) std::exchange(action_, nullptr)();
-    });
-    timer_.set_period(1);
-  }
-  bool done() const { return !action_; }
-
- private:
-  std::function<void()> action_;
-  platform::Timer timer_{{}};
-};
-
 // Lets the held replies go once one is waiting and `after` has passed, from
 // a thread of its own: the user-interface thread is inside the request.
 class Releaser {

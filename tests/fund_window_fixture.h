@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/event_table.h"
@@ -19,12 +21,32 @@
 #include "platform/testing/memory_file_system.h"
 #include "platform/testing/message_box_recorder.h"
 #include "platform/testing/probe.h"
+#include "platform/timer.h"
 #include "sample_server/sample_data.h"
 #include "sample_server/sample_server.h"
 #include "text/gbk_literal.h"
 
 inline constexpr platform::Colour kRed = 0x0000FF;
 inline constexpr platform::Colour kGreen = 0x00FF00;
+
+// Runs `action` once, at the first event processing after it is armed: the
+// way a click or tick queued by the user reaches the program while a request
+// is waiting for its reply.
+class Injected {
+ public:
+  explicit Injected(std::function<void()> action) : action_(std::move(action)) {
+    timer_.on_elapsed([this] {
+      timer_.set_period(0);
+      if (action_) std::exchange(action_, nullptr)();
+    });
+    timer_.set_period(1);
+  }
+  bool done() const { return !action_; }
+
+ private:
+  std::function<void()> action_;
+  platform::Timer timer_{{}};
+};
 
 class FundWindowTest : public testing::Test {
  protected:

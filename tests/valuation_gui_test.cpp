@@ -208,25 +208,6 @@ TEST_F(ValuationRowsTest, EveryKindOfFailureOnBothHostsGivesEmptyValues) {
   EXPECT_EQ(rows(), (std::vector<std::vector<Text>>{empty_row("990004"), empty_row("990001")}));
 }
 
-// Runs `action` once, at the first event processing after it is armed: the
-// way a click queued by the user reaches the program while a request is
-// waiting for its reply.
-class Injected {
- public:
-  explicit Injected(std::function<void()> action) : action_(std::move(action)) {
-    timer_.on_elapsed([this] {
-      timer_.set_period(0);
-      if (action_) std::exchange(action_, nullptr)();
-    });
-    timer_.set_period(1);
-  }
-  bool done() const { return !action_; }
-
- private:
-  std::function<void()> action_;
-  platform::Timer timer_{{}};
-};
-
 TEST_F(ValuationRowsTest, RowsRemovedOrAddedDuringTheRequestKeepTheirOwnValues) {
   for (const char* code : {"990001", "990002", "990003"}) add(code);
   stale_values();
