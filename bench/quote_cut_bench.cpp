@@ -21,18 +21,21 @@ namespace {
 constexpr std::size_t kReplyBytes = 1 << 20;
 constexpr int kRuns = 21;
 constexpr double kAimMs = 50;
+// The fields the detail panel asks for.
+constexpr const char* kDetailFields = "f2,f3,f12,f14,f9";
 
-// A reply in the sample server's format with as many records as make it
+// A reply in the sample server's format, with the detail panel's fields,
+// and as many records as make it
 // 1 MB or a little more: the five sample securities over and over.
 Text one_megabyte_reply(std::size_t* records) {
   const std::string five = "0.000011,0.300012,1.600013,1.601014,0.002015,";
-  std::size_t empty = sample::quote_reply("cb", "").size();
-  std::size_t per_five = sample::quote_reply("cb", five).size() - empty;
+  std::size_t empty = sample::quote_reply("cb", "", kDetailFields).size();
+  std::size_t per_five = sample::quote_reply("cb", five, kDetailFields).size() - empty;
   std::size_t repeats = (kReplyBytes - empty + per_five - 1) / per_five;
   std::string secids;
   for (std::size_t i = 0; i < repeats; ++i) secids += five;
   *records = 5 * repeats;
-  return sample::quote_reply("cb", secids);
+  return sample::quote_reply("cb", secids, kDetailFields);
 }
 
 double milliseconds_since(std::chrono::steady_clock::time_point start) {
