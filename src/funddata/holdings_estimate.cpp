@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 
 #include "text/number.h"
 
@@ -11,15 +10,6 @@ namespace {
 // Sums of shares are of values with two decimals; a sum that prints as 20.00
 // meets the minimum.
 constexpr double kShareTolerance = 1e-9;
-
-Text fixed(double value, int decimals) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  Text text = buffer;
-  // A value that rounds to zero is shown without a sign.
-  if (text.starts_with("-") && text.find_first_not_of("-0.") == Text::npos) text.erase(0, 1);
-  return text;
-}
 
 }  // namespace
 
@@ -64,6 +54,7 @@ std::optional<ComputedEstimate> estimate_from_holdings(const HoldingsEstimateInp
   // day's change twice.
   if (time.substr(0, 10) == input.nav_date) return std::nullopt;
   double growth = weighted_changes / weights;
-  return ComputedEstimate{
-      .gsz = fixed(nav * (1 + growth / 100), 4), .gszzl = fixed(growth, 2), .gztime = time};
+  return ComputedEstimate{.gsz = fixed_number_text(nav * (1 + growth / 100), 4),
+                          .gszzl = fixed_number_text(growth, 2),
+                          .gztime = time};
 }

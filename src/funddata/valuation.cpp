@@ -3,8 +3,10 @@
 #include <charconv>
 #include <set>
 
+#include "funddata/web_text.h"
 #include "http/web_request.h"
 #include "platform/json_reply.h"
+#include "text/number.h"
 
 namespace {
 
@@ -32,18 +34,6 @@ Text escaped(const Text& code) {
   return result;
 }
 
-// `value` with `decimals` places, "." as the point whatever the locale; a
-// value that rounds to zero has no minus sign.
-Text fixed(double value, int decimals) {
-  char buffer[400];
-  auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (error != std::errc()) return {};
-  Text text(buffer, end);
-  if (text.starts_with('-') && text.find_first_not_of("-0.") == Text::npos) text.erase(0, 1);
-  return text;
-}
-
 // The text of a field: strings as they are, except "--"; numbers with
 // `decimals` places, or in their shortest exact form when `decimals` is
 // negative; anything else, and a missing field, empty.
@@ -54,7 +44,7 @@ Text field_text(const JsonValue& fund, const char* key, int decimals = -1) {
     case JsonValue::Kind::kString:
       return value->as_text() == "--" ? Text() : value->as_text();
     case JsonValue::Kind::kNumber: {
-      if (decimals >= 0) return fixed(value->as_number(), decimals);
+      if (decimals >= 0) return fixed_number_text(value->as_number(), decimals);
       char buffer[64];
       auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value->as_number());
       return error == std::errc() ? Text(buffer, end) : Text();
@@ -70,10 +60,7 @@ std::optional<std::map<Text, FundValuation>> request(const Text& base,
   Text status;
   Bytes body;
   web_request(valuation_url(base, codes), {.status_text = &status, .reply_bytes = &body});
-  bool success_status = status.size() >= 3 && status[0] == '2' && status[1] >= '0' &&
-                        status[1] <= '9' && status[2] >= '0' && status[2] <= '9' &&
-                        (status.size() == 3 || status[3] == ' ');
-  if (!success_status) return std::nullopt;
+  if (!is_success_status(status)) return std::nullopt;
   return read_valuation_reply(body);
 }
 

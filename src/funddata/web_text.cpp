@@ -19,13 +19,18 @@ bool charset_step_redecodes(const Text& raw) {
 
 }  // namespace
 
+bool is_success_status(const Text& status) {
+  auto digit = [&](std::size_t i) { return status[i] >= '0' && status[i] <= '9'; };
+  return status.size() >= 3 && status[0] == '2' && digit(1) && digit(2) &&
+         (status.size() == 3 || status[3] == ' ');
+}
+
 FetchedText fetch_reply(const Text& url, const Text& extra_headers) {
   Bytes body;
   Text status;
   Text reply = web_request(
       url, {.extra_headers = extra_headers, .status_text = &status, .reply_bytes = &body});
-  bool ok = status.size() >= 3 && status[0] == '2' && status[1] >= '0' && status[1] <= '9' &&
-            status[2] >= '0' && status[2] <= '9';
+  bool ok = is_success_status(status);
   if (reply.empty() || charset_step_redecodes(body.substr(0, body.find('\0')))) {
     return {.text = reply, .ok = ok};
   }

@@ -11,6 +11,10 @@ struct FetchedText {
   bool ok = false;  // a reply with a 2xx status arrived
 };
 
+// True for a web_request status text of a 2xx reply ("200 OK"); false for
+// other statuses and for its numbered failures.
+bool is_success_status(const Text& status_text);
+
 // GET `url` with the header lines `extra_headers` (CR LF separated). A reply
 // the charset step did not re-decode is read as UTF-8; bytes that are not
 // UTF-8 become "?".

@@ -131,3 +131,14 @@ long long text_to_integer(const Text& text) {
 }
 
 bool is_rising(const Text& growth_text) { return text_to_number(growth_text) > 0.0000001; }
+
+Text fixed_number_text(double value, int decimals) {
+  if (!std::isfinite(value)) return {};
+  char buffer[400];  // room for the largest double with its decimals
+  auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (error != std::errc()) return {};
+  Text text(buffer, end);
+  if (text.starts_with('-') && text.find_first_not_of("-0.") == Text::npos) text.erase(0, 1);
+  return text;
+}

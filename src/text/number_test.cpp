@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "text/gbk_literal.h"
@@ -73,6 +74,27 @@ TEST(IsRising, GreaterThanOneTenMillionth) {
       {"-0.45", false}, {"", false},         {"--", false},
   };
   for (const Case& c : cases) EXPECT_EQ(is_rising(c.growth), c.rising) << c.growth;
+}
+
+TEST(FixedNumberText, WritesTheDecimalsWithAPointAndNoSignlessZeroMinus) {
+  struct Case {
+    double value;
+    int decimals;
+    Text text;
+  } cases[] = {
+      {0.548, 4, "0.5480"},
+      {-0.36, 2, "-0.36"},
+      {1.235, 2, "1.24"},
+      {-0.004, 2, "0.00"},
+      {-0.0, 4, "0.0000"},
+      {12.5, 0, "12"},
+      {1e20, 2, "100000000000000000000.00"},
+      {std::numeric_limits<double>::infinity(), 2, ""},
+      {std::nan(""), 2, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(fixed_number_text(c.value, c.decimals), c.text) << c.value;
+  }
 }
 
 }  // namespace
