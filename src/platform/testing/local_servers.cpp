@@ -183,19 +183,31 @@ void RawConnection::drain() {
   }
 }
 
-RawServer::RawServer(Script script, RawServerOptions options)
-    : script_(std::move(script)), options_(options) {
-  listener_ = socket(AF_INET, SOCK_STREAM, 0);
+namespace {
+
+// A socket listening on an ephemeral port of 127.0.0.1 with `backlog`;
+// its port goes to *port. Throws when it cannot listen.
+int listen_on_loopback(int backlog, int* port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
-  if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(listener_, 16) != 0 ||
-      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(fd, backlog) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (fd >= 0) ::close(fd);
     throw std::runtime_error("cannot listen on a loopback port");
   }
-  port_ = ntohs(address.sin_port);
+  *port = ntohs(address.sin_port);
+  return fd;
+}
+
+}  // namespace
+
+RawServer::RawServer(Script script, RawServerOptions options)
+    : script_(std::move(script)), options_(options) {
+  listener_ = listen_on_loopback(16, &port_);
   thread_ = std::thread([this] { run(); });
 }
 
@@ -255,18 +267,11 @@ std::vector<std::string> RawServer::requests() const {
 }
 
 FullListener::FullListener() {
-  listener_ = socket(AF_INET, SOCK_STREAM, 0);
+  listener_ = listen_on_loopback(0, &port_);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(listener_, 0) != 0 ||
-      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(listener_);
-    throw std::runtime_error("cannot listen on a loopback port");
-  }
-  port_ = ntohs(address.sin_port);
+  address.sin_port = htons(static_cast<uint16_t>(port_));
   // Connections that are never accepted fill the queue; the kernel then
   // drops every further handshake, so a client waits for its own limit.
   for (int i = 0; i < 4; ++i) {
