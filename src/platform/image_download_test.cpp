@@ -69,10 +69,14 @@ TEST(ImageDownload, HostileEndpointsGiveNothingWithinTheLimit) {
        [&](RawConnection& c, const std::string&) {
          c.send(header + "Content-Length: 73400320\r\n\r\n" + std::string(1 << 20, 'x'));
        }},
-      {"one byte every 0.3 s",
+      // A trickle never idle for long: only the deadline ends it. Ten bytes
+      // a second, so libcurl's low-speed check (1 byte a second, measured in
+      // whole seconds) never sees a quiet second, however the threads are
+      // scheduled.
+      {"one byte every 0.1 s",
        [&](RawConnection& c, const std::string&) {
          if (!c.send(header + "Content-Length: 1000\r\n\r\n")) return;
-         while (c.sleep_for(std::chrono::milliseconds(300)) && c.send("x")) {
+         while (c.sleep_for(std::chrono::milliseconds(100)) && c.send("x")) {
          }
        },
        3.9, 7},
